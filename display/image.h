@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace qm {
+
+// Which decoder produced a picture; the drawing rules differ by format (a BMP in a box drawn
+// transparent loses its bottom-left pixel's colour, a JPEG is always opaque).
+enum class PictureFormat { Png, Jpeg, Bmp };
+
+// A decoded picture: rows top to bottom, 4 bytes a pixel in the order R, G, B, A, alpha not
+// premultiplied. Immutable once made and shared between boxes, so that a digit place can take
+// a glyph's picture without copying pixels.
+struct Image {
+  int width = 0;
+  int height = 0;
+  PictureFormat format = PictureFormat::Png;
+  std::vector<std::uint8_t> rgba;
+
+  std::uint8_t* pixel(int x, int y) { return rgba.data() + (static_cast<size_t>(y) * width + x) * 4; }
+  const std::uint8_t* pixel(int x, int y) const {
+    return rgba.data() + (static_cast<size_t>(y) * width + x) * 4;
+  }
+};
+
+using Picture = std::shared_ptr<const Image>;
+
+}  // namespace qm

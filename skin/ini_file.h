@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+// Config.ini, read whole once and closed, then looked up with the Windows profile rules:
+// section and key names without regard to letter case, blanks around a value dropped, values cut
+// at 2047 characters, a missing section or key giving the caller's default.
+class IniFile {
+ public:
+  // nullopt when no regular file can be read at that path.
+  static std::optional<IniFile> load(const std::filesystem::path& path);
+  static IniFile parse(std::string_view text);
+
+  std::string read_string(std::string_view section, std::string_view key,
+                          std::string_view default_value) const;
+  // The number syntax of the file; text that does not convert gives the default.
+  int read_integer(std::string_view section, std::string_view key, int default_value) const;
+
+ private:
+  struct Entry {
+    std::string section;  // lower case
+    std::string key;      // lower case
+    std::string value;
+  };
+  std::vector<Entry> entries_;
+};
+
+// Optional leading blanks, an optional sign, then decimal digits or a "$", "x", "X", "0x", "0X"
+// prefix with hexadecimal digits; the result must fit a signed 32-bit integer.
+std::optional<std::int32_t> str_to_int(std::string_view text);
+
+// A folder key's text with its trailing backslash ensured.
+std::string with_trailing_backslash(std::string folder);
+
+// A file's path as the file names it (folder text followed by a file name, backslashes as
+// folder separators), turned into a path of this system.
+std::filesystem::path native_path(std::string_view text);
+
+// "nil" (lower case only) and an empty text name no picture.
+bool names_picture(std::string_view file_name);
+
+// True when a regular file exists at the path.
+bool file_exists(const std::filesystem::path& path);
+
+}  // namespace qm
