@@ -1,0 +1,61 @@
+#include "shell/settings_store.h"
+
+#include <charconv>
+#include <optional>
+
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+namespace qm {
+
+namespace {
+
+// An optional minus and decimal digits that fit 32 bits; anything else (spaces, a plus sign,
+// fractions, hex) is no integer, so it reads as the caller's default.
+std::optional<int> parse_decimal(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  const char* first = bytes.constData();
+  const char* last = first + bytes.size();
+  int value = 0;
+  const auto [end, error] = std::from_chars(first, last, value, 10);
+  if (error != std::errc() || end != last || first == last) return std::nullopt;
+  return value;
+}
+
+QString key(const std::string& name) {
+  return QString::fromStdString(name);
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore()
+    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                            "Tarvelle", "QuibMan50")) {}
+
+SettingsStore::~SettingsStore() = default;
+
+int SettingsStore::read_integer(const std::string& name, int default_value) {
+  // Only text values count: anything the file spells as another type (a list, an @Variant form)
+  // is treated as missing.
+  const QVariant value = settings_->value(key(name));
+  if (value.typeId() != QMetaType::QString) return default_value;
+  return parse_decimal(value.toString()).value_or(default_value);
+}
+
+void SettingsStore::write_integer(const std::string& name, int value) {
+  // Written as text so the file holds plain decimal strings; sync() goes through a temporary
+  // file and a rename, so a failed or interrupted write leaves the previous file whole.
+  settings_->setValue(key(name), QString::number(value));
+  settings_->sync();
+}
+
+bool SettingsStore::read_bool(const std::string& name, bool default_value) {
+  return read_integer(name, default_value ? 1 : 0) != 0;
+}
+
+void SettingsStore::write_bool(const std::string& name, bool value) {
+  write_integer(name, value ? 1 : 0);
+}
+
+}  // namespace qm
