@@ -70,6 +70,16 @@ class Game {
   void Gam_Add_Bonus_Life();
 
  private:
+  void start_timer(Timer& timer, int ms);
+  void show_play_panel(int lives_shown);
+  void start_stage(Timer& own);
+  void resume_play(Timer& own);
+  void end_by_overflow();
+  void check_meetings(bool& caught, bool& ghost_eaten) const;
+  bool award_bonus(int value, std::int32_t& step, Timer& timer);
+  void step_quibman(bool& cherry_eaten, bool& point);
+  int draw_direction() { return static_cast<int>(random_.below(4)) + 1; }
+
   Scene& scene_;
   Ports ports_;
   GameState state_;
