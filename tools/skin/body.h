@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+
+#include "display/scene.h"
+
+namespace qm::skin {
+
+// What the body shows: one push button held down (0 for none) and the MODE switch position.
+struct BodyState {
+  BoxId pressed = 0;
+  bool mode_at_time = false;
+};
+
+// The handheld, 479 x 777, fully opaque inside its outline and fully transparent outside, with
+// no pixel of the windowed key colour, so that the windowed cut-out follows the outline exactly.
+QImage draw_body(const BodyState& state = {});
+
+// The faint sheen of the glass over the LCD, the size of the LCD.
+QImage draw_glass();
+
+}  // namespace qm::skin

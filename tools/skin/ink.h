@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+
+#include "tools/skin/layout.h"
+
+namespace qm::skin {
+
+// The LCD's figures, drawn in one ink into a target rectangle. The same shapes make the
+// segment pictures (dark ink) and the faint print of unlit segments on the body.
+QColor lcd_ink(int alpha = 232);
+
+void draw_quibman(QPainter& p, const QRectF& r, const QColor& ink);
+void draw_ghost(QPainter& p, const QRectF& r, const QColor& ink);
+void draw_pill(QPainter& p, const QRectF& r, PillKind kind, const QColor& ink);
+void draw_cherry(QPainter& p, const QRectF& r, const QColor& ink);
+
+// Seven-segment glyphs: bit 0 is the top bar a, then b, c, d, e, f clockwise, bit 6 the middle g.
+constexpr unsigned kAllSegments = 0x7f;
+unsigned digit_segments(int digit);
+unsigned letter_segments(char letter);  // a, d, o, p
+void draw_segments(QPainter& p, const QRectF& r, unsigned segments, const QColor& ink);
+
+void draw_lives(QPainter& p, const QRectF& r, int count, const QColor& ink);
+void draw_mark(QPainter& p, const QRectF& r, const QString& text, const QColor& ink);
+
+}  // namespace qm::skin

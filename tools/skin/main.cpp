@@ -1,0 +1,79 @@
+// Writes the default skin, sounds, manual, documents and program pictures into the folder beside
+// the program, and preview pictures into a second folder.
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "tools/skin/config_ini.h"
+#include "tools/skin/documents.h"
+#include "tools/skin/manual.h"
+#include "tools/skin/preview.h"
+#include "tools/skin/program_pictures.h"
+#include "tools/skin/skin_pictures.h"
+#include "tools/skin/tones.h"
+
+namespace {
+
+bool failed = false;
+
+void fail(const QString& what) {
+  std::fprintf(stderr, "skin generator: cannot write %s\n", qPrintable(what));
+  failed = true;
+}
+
+void save(const QImage& img, const QString& path, const char* format = nullptr, int quality = -1) {
+  if (!QDir().mkpath(QFileInfo(path).path()) || !img.save(path, format, quality)) fail(path);
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||
+      file.write(bytes) != bytes.size())
+    fail(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s DIST_DIR PREVIEW_DIR\n", argv[0]);
+    return 2;
+  }
+  using namespace qm::skin;
+  const QString dist = QString::fromLocal8Bit(argv[1]);
+  const QString previews = QString::fromLocal8Bit(argv[2]);
+
+  const auto pictures = draw_skin_pictures();
+  for (const auto& [file, img] : pictures) save(img, dist + "/Graphics/Skin/" + file);
+  write(dist + "/Config.ini", config_ini_text().toUtf8());
+
+  const QImage& body = pictures.at("body.png");
+  save(draw_backdrop(), dist + "/Graphics/Backdrop/backdrop.jpg", "JPG", 92);
+  save(draw_logo(), dist + "/Graphics/Backdrop/logo.png");
+  const auto pages = draw_manual_pages(body);
+  for (size_t i = 0; i < pages.size(); ++i)
+    save(pages[i], QString("%1/Graphics/Manual/%2.bmp").arg(dist).arg(i + 1), "BMP");
+  save(draw_splash_background(), dist + "/Graphics/Splash/background.png");
+  save(draw_box_picture(body), dist + "/Graphics/Splash/box.jpg", "JPG", 92);
+  save(draw_play_button(true), dist + "/Graphics/Splash/play.png");
+  save(draw_play_button(false), dist + "/Graphics/Splash/play_disabled.png");
+  save(draw_about_picture(body), dist + "/Graphics/About/picture.png");
+
+  for (const Sound& sound : handheld_sounds()) {
+    const auto bytes = wav_file(render_tune(sound.tune));
+    write(dist + "/Sound/" + QString::fromStdString(sound.file),
+          QByteArray(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  }
+  write(dist + "/Readme.txt", readme_text().toUtf8());
+  write(dist + "/Whatsnew.txt", whatsnew_text().toUtf8());
+
+  const QColor key(255, 0, 255);
+  save(compose(pictures, everything_lit(), key), previews + "/preview_all_lit.png");
+  const QImage play = compose(pictures, a_moment_of_play(), key);
+  save(play, previews + "/preview_play.png");
+  save(cut_out(play, key, QColor(24, 26, 30)), previews + "/preview_window_dark.png");
+  save(cut_out(play, key, QColor(236, 238, 242)), previews + "/preview_window_light.png");
+  return failed ? 1 : 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+#include <vector>
+
+namespace qm::skin {
+
+constexpr int kPageWidth = 340;
+constexpr int kPageHeight = 535;
+
+// The handheld's leaflet: 14 pages, cover first.
+std::vector<QImage> draw_manual_pages(const QImage& body);
+
+}  // namespace qm::skin
