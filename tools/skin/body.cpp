@@ -141,7 +141,7 @@ void draw_walls(QPainter& p) {
 
 // Real LCDs show their unlit segments as the faintest of prints.
 void draw_unlit_print(QPainter& p) {
-  const QColor faint = lcd_ink(11);
+  const QColor faint = lcd_ink(6);
   for (int row = 1; row <= kRows; ++row)
     for (int col = 1; col <= kCols; ++col)
       if (cell_exists(row, col)) {
@@ -362,7 +362,7 @@ QImage draw_glass() {
   band.setColorAt(0.42, QColor(255, 255, 255, 4));
   band.setColorAt(1.0, QColor(255, 255, 255, 0));
   p.fillRect(img.rect(), band);
-  p.fillRect(QRect(0, 0, img.width(), 1), QColor(255, 255, 255, 40));
+  p.fillRect(QRect(0, 0, img.width(), 1), QColor(255, 255, 255, 22));
   p.end();
   return img.convertToFormat(QImage::Format_ARGB32);
 }

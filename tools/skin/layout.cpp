@@ -158,7 +158,7 @@ QRect pit_rect(int slot) {
 
 QRect cherry_rect() {
   const QRect next = cell_rect(3, 6);
-  return {next.left() - 25, next.center().y() - 12, 24, 26};
+  return {next.left() - 24, next.center().y() - 12, 24, 26};
 }
 
 QRect pit_frame_rect() {
