@@ -1,0 +1,166 @@
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "display/picture_cache.h"
+#include "display/qt_timer_host.h"
+#include "display/scene.h"
+#include "engine/game.h"
+#include "input/key_dispatch.h"
+#include "shell/settings_store.h"
+#include "skin/gfx_load_skin.h"
+#include "sound/sound_layer.h"
+
+class QMenu;
+
+namespace qm {
+
+inline constexpr const char* kApplicationTitle = "Quib Man (unknown mfg, Hand & Play) Simulator";
+
+// What the main window takes from its surroundings; tests give their own folder, screen and a
+// message box that does not block.
+struct WindowEnvironment {
+  std::filesystem::path program_dir;  // where Config.ini lies
+  std::function<ScreenSize()> screen_size;
+  std::function<void(const QString&)> show_error;
+};
+// The executable's folder, the primary screen and a message box with the error icon.
+WindowEnvironment default_window_environment();
+
+// The simulated handheld in its own borderless window: it owns the picture boxes, the engine and
+// its timers, the settings store, the sound layer and the pop-up menu, and works the device's
+// buttons with the mouse and the keyboard.
+class TForm1 final : public QWidget,
+                     public SceneListener,
+                     public DeviceButtons,
+                     private ModeHintPort,
+                     private LocalTimePort {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(WindowEnvironment env = default_window_environment());
+  ~TForm1() override;
+
+  Scene& scene() { return scene_; }
+  Game& game() { return *game_; }
+  SettingsStore& settings_store() { return *store_; }
+  SettingsPort& settings() { return settings_; }
+  SoundLayer& sound_layer() { return sound_; }
+  QMenu* pm_0_menu() { return pm_0_menu_; }
+
+  KeyBindings& key_bindings() { return key_bindings_; }
+  const KeyNames& key_names() const { return key_names_; }
+  // All ten button hints again, MODE's by the current mode.
+  void rebuild_button_hints();
+
+  bool fullscreen_mode() const { return fullscreen_mode_; }
+  void toggle_display_mode();
+  // Places the window by the centring rule (covering the screen in fullscreen layout) and shows it.
+  void centre_on_screen();
+  // The splash screen's play action ends here: the device comes alive in time mode.
+  void switch_on();
+
+  // True from program start until the splash screen has been shown or skipped.
+  bool splash_pending = true;
+  // Shows the splash screen; set by the program start.
+  std::function<void()> show_splash;
+  // The first activation's duty: show the splash screen once.
+  void FormActivate();
+
+  // Ends the program: at once when the event loop runs, else as soon as it would start.
+  void request_quit();
+  bool quit_requested() const { return quit_requested_; }
+
+  void FormKeyDown(std::uint16_t key_code) { dispatch_.FormKeyDown(key_code); }
+  void FormKeyUp(std::uint16_t key_code) { dispatch_.FormKeyUp(key_code); }
+
+  // The part of the client area that is shown (and takes clicks): all of it unless the colour
+  // key cuts pixels out.
+  QRegion shown_region() const;
+  // What the window shows, composed from the scene.
+  const QImage& composed();
+
+  // SceneListener
+  void box_changed(BoxId id, const Rect& old_rect, const Rect& new_rect) override;
+  void window_changed() override;
+
+  // DeviceButtons: the Inp_* operations of a binding.
+  void press(int binding) override;
+  void release(int binding) override;
+
+ signals:
+  void gameMenuClicked();
+  void fullscreenModeChanged(bool fullscreen);
+  void splashScreenCheckChanged(bool checked);
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Settings access that survives the store's release at close.
+  class StoreForwarder final : public SettingsPort {
+   public:
+    explicit StoreForwarder(std::unique_ptr<SettingsStore>& store) : store_(store) {}
+    int read_integer(const std::string& name, int default_value) override;
+    void write_integer(const std::string& name, int value) override;
+
+   private:
+    std::unique_ptr<SettingsStore>& store_;
+  };
+
+  void rebuild_mode_hint(int gam_mode) override;
+  TimeOfDay local_time() override;
+
+  void run_layout();
+  void move_out_of_sight();
+  BoxId box_at(QPoint pos) const;
+  QRect client_rect() const;
+  void update_cursor(BoxId id);
+  void schedule_flush();
+  void flush();
+  void compose(const QRect& rect);
+  void update_cut_out(const QRect& rect);
+  void apply_mask();
+
+  WindowEnvironment env_;
+  Scene scene_;
+  QtTimerHost timer_host_;
+  std::unique_ptr<SettingsStore> store_;
+  StoreForwarder settings_{store_};
+  SoundLayer sound_;
+  std::unique_ptr<Game> game_;
+  KeyNames key_names_;
+  KeyBindings key_bindings_{};
+  KeyDispatch dispatch_{*this, key_bindings_};
+  QMenu* pm_0_menu_ = nullptr;
+
+  bool fullscreen_mode_ = true;
+  bool quit_requested_ = false;
+
+  // Mouse: the box that took the left press, and the drag anchor inside it.
+  BoxId pressed_box_ = 0;
+  bool dragging_ = false;
+  QPoint drag_;
+
+  // Painting: the composed picture, what still needs composing, and the colour key's cut-out.
+  PictureCache pictures_;
+  QImage buffer_;
+  QRegion dirty_;
+  bool flush_pending_ = false;
+  QRegion cut_;
+  bool mask_dirty_ = false;
+  const bool translucent_key_;
+};
+
+}  // namespace qm

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <unordered_map>
+
+#include "display/scene.h"
+
+namespace qm {
+
+// How a box shows its picture: a PNG always with its own alpha, a BMP in a box drawn transparent
+// without the colour of its bottom-left pixel, everything else opaque.
+enum class PictureLook { OwnAlpha, BmpKeyed, Opaque };
+PictureLook picture_look(const Box& box);
+
+// Turns the scene's pictures into images ready to paint, once per picture and look (and per size
+// for a stretched backdrop), never per paint.
+class PictureCache {
+ public:
+  const QImage& image(const Box& box);
+  // The picture scaled to the given size (the stretched backdrop).
+  const QImage& scaled(const Box& box, QSize size);
+  // Forgets images whose pictures no box holds any more.
+  void prune();
+
+ private:
+  struct Entry {
+    std::weak_ptr<const Image> picture;
+    QImage image;
+    QImage scaled;
+  };
+  Entry& entry(const Box& box);
+
+  std::unordered_map<const Image*, Entry> entries_[3];
+};
+
+// A premultiplied copy of the picture for painting, in the given look.
+QImage to_qimage(const Image& picture, PictureLook look);
+
+}  // namespace qm

@@ -1,0 +1,198 @@
+#include "skin/gfx_load_skin.h"
+
+#include <optional>
+
+#include "skin/ini_file.h"
+#include "skin/picture_file.h"
+
+namespace qm {
+
+namespace {
+
+// One layout run: the file, the window properties being built and the first failure.
+class SkinLayout {
+ public:
+  SkinLayout(Scene& scene, IniFile ini, bool fullscreen_mode, ScreenSize screen)
+      : scene_(scene),
+        ini_(std::move(ini)),
+        fullscreen_(fullscreen_mode),
+        screen_(screen),
+        props_(scene.window()) {}
+
+  SkinLayoutResult run() {
+    std::string skin_dir =
+        with_trailing_backslash(ini_.read_string("Common", "SkinDir", "Graphics\\Skin\\"));
+    props_.client_height = ini_.read_integer("Common", "GameHeight", 777);
+    props_.client_width = ini_.read_integer("Common", "GameWidth", 479);
+    bool ok = fullscreen_ ? fullscreen_step() : windowed_step();
+    commit_window();
+    if (ok) ok = place_skin_boxes(skin_dir);
+    if (ok) place_game_menu_boxes(scene_, fullscreen_);
+    return result_;
+  }
+
+  static void place_game_menu_boxes(Scene& scene, bool fullscreen) {
+    scene.set_visible(box::btn_game_menu_top, fullscreen);
+    scene.set_visible(box::btn_game_menu_background, fullscreen);
+    Rect r = scene.box(box::btn_game_menu_background).rect;
+    r.height = 32;
+    r.width = 36;
+    scene.set_rect(box::btn_game_menu_background, r);
+  }
+
+ private:
+  bool stop(std::string message) {
+    result_.status = SkinLayoutResult::Status::Stopped;
+    result_.message = std::move(message);
+    return false;
+  }
+
+  // A colour key has no fallback: text that is no number stops the layout.
+  std::optional<std::uint32_t> read_colour(const char* section, const char* key,
+                                           const char* default_text) {
+    std::string text = ini_.read_string(section, key, default_text);
+    std::optional<std::int32_t> value = str_to_int(text);
+    if (!value) {
+      stop("'" + text + "' is not a valid integer value");
+      return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(*value);
+  }
+
+  // Loads a file into a box; false (with the decoder's message) when it cannot be decoded.
+  bool load_into(BoxId id, const std::filesystem::path& path) {
+    PictureResult loaded = load_picture_file(path);
+    if (!loaded.ok()) return stop(loaded.error);
+    scene_.set_picture(id, loaded.picture);
+    return true;
+  }
+
+  bool fullscreen_step() {
+    std::string backdrop_dir = with_trailing_backslash(
+        ini_.read_string("Fullscreen", "BackdropDir", "Graphics\\Backdrop\\"));
+    std::string backdrop = ini_.read_string("Fullscreen", "BackdropFile", "nil");
+    if (names_picture(backdrop)) {
+      std::filesystem::path path = native_path(backdrop_dir + backdrop);
+      if (file_exists(path)) {
+        if (!load_into(box::im_backdrop, path)) return false;
+        bool stretch = (ini_.read_integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0;
+        scene_.set_fit(box::im_backdrop, stretch ? Fit::Stretch : Fit::Center);
+        scene_.set_visible(box::im_backdrop, true);
+      }
+    }
+    std::optional<std::uint32_t> colour = read_colour("Fullscreen", "BgColor", "$00000000");
+    if (!colour) return false;
+    props_.color = *colour;
+    props_.color_key = false;
+
+    auto offset = [&](const char* key, int screen_size, int client_size) {
+      std::optional<std::int32_t> value = str_to_int(ini_.read_string("Fullscreen", key, "Center"));
+      if (value && *value != 0) return static_cast<int>(*value);
+      // Integer division truncates toward zero, as the centring asks.
+      return static_cast<int>((static_cast<long long>(screen_size) - client_size) / 2);
+    };
+    props_.offset_x = offset("GameOffsetX", screen_.width, props_.client_width);
+    props_.offset_y = offset("GameOffsetY", screen_.height, props_.client_height);
+    props_.client_width = screen_.width;
+    props_.client_height = screen_.height;
+
+    std::string logo = ini_.read_string("Fullscreen", "LogoFile", "nil");
+    if (names_picture(logo)) {
+      std::filesystem::path path = native_path(backdrop_dir + logo);
+      if (file_exists(path)) {
+        if (!load_into(box::im_backdrop_logo, path)) return false;
+        const Image& picture = *scene_.box(box::im_backdrop_logo).picture;
+        Rect r = scene_.box(box::im_backdrop_logo).rect;
+        r.width = picture.width;
+        r.height = picture.height;
+        const int W = props_.client_width, H = props_.client_height;
+        switch (ini_.read_integer("Fullscreen", "LogoPosition", 1)) {
+          case 0:
+            r.left = 0, r.top = 0;
+            break;
+          case 1:
+            r.left = W - r.width, r.top = 0;
+            break;
+          case 2:
+            r.left = 0, r.top = H - r.height;
+            break;
+          case 3:
+            r.left = W - r.width, r.top = H - r.height;
+            break;
+          default:
+            break;  // stays where it was
+        }
+        scene_.set_rect(box::im_backdrop_logo, r);
+        scene_.set_visible(box::im_backdrop_logo, true);
+      }
+    }
+    return true;
+  }
+
+  bool windowed_step() {
+    props_.offset_x = 0;
+    props_.offset_y = 0;
+    std::optional<std::uint32_t> key = read_colour("VideoMode", "TranspColor", "$00ff00ff");
+    if (!key) return false;
+    props_.color = *key;
+    props_.key_color = *key;
+    props_.color_key = true;
+    scene_.set_visible(box::im_backdrop, false);
+    scene_.set_visible(box::im_backdrop_logo, false);
+    return true;
+  }
+
+  bool place_skin_boxes(const std::string& skin_dir) {
+    for (BoxId n = 1; n <= box::kSkinCount; ++n) {
+      const std::string section = "Image" + std::to_string(n);
+      std::string file = ini_.read_string(section, "Filename", "");
+      if (names_picture(file)) {
+        std::filesystem::path path = native_path(skin_dir + file);
+        if (file_exists(path)) {
+          if (!load_into(n, path)) return false;
+        } else {
+          scene_.set_picture(n, missing_picture_marker());
+        }
+      }
+      Rect r;
+      r.height = ini_.read_integer(section, "Height", 0);
+      r.left = ini_.read_integer(section, "Left", 0) + props_.offset_x;
+      r.top = ini_.read_integer(section, "Top", 0) + props_.offset_y;
+      r.width = ini_.read_integer(section, "Width", 0);
+      scene_.set_rect(n, r);
+    }
+    return true;
+  }
+
+  // The backdrop box is fixed to the four edges of the client area, so it follows its size.
+  void commit_window() {
+    scene_.set_window(props_);
+    scene_.set_rect(box::im_backdrop, Rect{0, 0, props_.client_width, props_.client_height});
+  }
+
+  Scene& scene_;
+  IniFile ini_;
+  bool fullscreen_;
+  ScreenSize screen_;
+  WindowProps props_;
+  SkinLayoutResult result_;
+};
+
+}  // namespace
+
+SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& program_dir,
+                               bool fullscreen_mode, ScreenSize screen) {
+  std::optional<IniFile> ini = IniFile::load(program_dir / "Config.ini");
+  if (!ini) {
+    SkinLayout::place_game_menu_boxes(scene, fullscreen_mode);
+    return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage};
+  }
+  return SkinLayout(scene, std::move(*ini), fullscreen_mode, screen).run();
+}
+
+WindowPosition centre_on_screen(int window_width, int window_height, ScreenSize screen) {
+  return {std::max(0, (screen.width - window_width) / 2),
+          std::max(0, (screen.height - window_height) / 2)};
+}
+
+}  // namespace qm

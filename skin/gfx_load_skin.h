@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "display/scene.h"
+
+namespace qm {
+
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+
+// How a layout run ended. Anything but Done comes with the text of the message box to show.
+struct SkinLayoutResult {
+  enum class Status {
+    Done,
+    ConfigMissing,  // no Config.ini beside the program: the program must end
+    Stopped,        // a colour that is no number or a picture that cannot be decoded
+  };
+  Status status = Status::Done;
+  std::string message;
+};
+
+inline constexpr const char* kConfigMissingMessage =
+    "Configuration file (Config.ini) not found. Please reinstall the game.";
+
+// Reads Config.ini from the program's folder afresh and lays out the main window's scene: window
+// size, colours and colour key, backdrop and logo (fullscreen layout), then the 135 skin boxes at
+// the game offset, then the game-menu boxes. Relative folders in the file resolve against the
+// current directory. On a stop the scene keeps everything done before the failing step.
+SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& program_dir,
+                               bool fullscreen_mode, ScreenSize screen);
+
+struct WindowPosition {
+  int left = 0;
+  int top = 0;
+};
+
+// The window in the middle of the screen, or at its top and left edges when larger than it.
+WindowPosition centre_on_screen(int window_width, int window_height, ScreenSize screen);
+
+}  // namespace qm
