@@ -1,0 +1,192 @@
+#include "input/keys_form.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QWindow>
+
+#include "skin/dialog_support.h"
+
+namespace qm {
+
+namespace {
+
+const QColor kDarkBlue(0x08, 0x29, 0x52);
+
+QFont pixel_font(const char* family, bool bold, bool underline = false) {
+  QFont f(family);
+  f.setPixelSize(11);
+  f.setBold(bold);
+  f.setUnderline(underline);
+  return f;
+}
+
+void set_text_colour(QLabel& label, const QColor& colour) {
+  QPalette palette = label.palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label.setPalette(palette);
+}
+
+struct Row {
+  const char* caption;
+  QPoint list;
+  QRect label;  // a width of 0 sizes the label to its text
+};
+
+// Bindings 1..4 at the left with their labels right of the lists, 5..8 at the right with their
+// labels, right-aligned, left of the lists.
+const std::array<Row, 9> kRows = {{
+    {},
+    {"Ama", {8, 29}, {136, 33, 0, 0}},
+    {"Pro", {8, 61}, {136, 65, 0, 0}},
+    {"Time", {8, 93}, {136, 97, 0, 0}},
+    {"Mode", {8, 125}, {136, 129, 0, 0}},
+    {"Up", {320, 29}, {216, 33, 96, 13}},
+    {"Left", {320, 61}, {216, 65, 96, 13}},
+    {"Right", {320, 93}, {216, 97, 96, 13}},
+    {"Down", {320, 125}, {216, 129, 96, 13}},
+}};
+
+}  // namespace
+
+TKeysForm::TKeysForm(QWidget& main_window, SettingsPort& settings, Bindings& bindings,
+                     std::function<void()> rebuild_hints)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
+      main_window_(main_window),
+      settings_(settings),
+      bindings_(bindings),
+      rebuild_hints_(std::move(rebuild_hints)) {
+  setWindowTitle("Key settings");
+  setFixedSize(448, 195);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, kDarkBlue);
+  setPalette(palette);
+  setAutoFillBackground(true);
+
+  auto* la_main = new QLabel("Main operations", this);
+  auto* la_controls = new QLabel("Game controls", this);
+  la_main->setGeometry(8, 8, 104, 13);
+  la_controls->setGeometry(336, 8, 104, 13);
+  la_controls->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  for (QLabel* heading : {la_main, la_controls}) {
+    heading->setFont(pixel_font("MS Sans Serif", true, true));
+    set_text_colour(*heading, Qt::white);
+  }
+
+  QStringList items;
+  for (int key = 1; key <= kKeyCount; ++key) items << QString::fromStdString(key_item_text(key));
+  for (int n = 1; n <= 8; ++n) {
+    const Row& row = kRows[n];
+    la_[n] = new QLabel(row.caption, this);
+    la_[n]->setFont(pixel_font("Arial", true));
+    if (row.label.width() > 0) {
+      la_[n]->setGeometry(row.label);
+      la_[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    } else {
+      la_[n]->move(row.label.topLeft());
+      la_[n]->adjustSize();
+    }
+    cb_[n] = new QComboBox(this);
+    cb_[n]->setFont(pixel_font("MS Sans Serif", false));
+    cb_[n]->setGeometry(row.list.x(), row.list.y(), 120, 21);
+    cb_[n]->addItems(items);
+    cb_[n]->setMaxVisibleItems(16);
+    const int key = bindings_[n].key_number;
+    cb_[n]->setCurrentIndex(key >= 1 && key <= kKeyCount ? key - 1 : -1);
+    connect(cb_[n], &QComboBox::currentIndexChanged, this, &TKeysForm::cbChange);
+    cb_[n]->installEventFilter(this);
+  }
+
+  btn_accept_ = new QPushButton("- ACCEPT -", this);
+  btn_accept_->setFont(pixel_font("MS Sans Serif", true));
+  btn_accept_->setGeometry(183, 162, 82, 25);
+  btn_accept_->setCursor(Qt::PointingHandCursor);
+  btn_accept_->setAutoDefault(false);
+  btn_accept_->installEventFilter(this);
+  connect(btn_accept_, &QPushButton::clicked, this, &TKeysForm::btn_acceptClick);
+
+  for (int n = 1; n < 8; ++n) setTabOrder(cb_[n], cb_[n + 1]);
+  setTabOrder(cb_[8], btn_accept_);
+  cbChange();
+}
+
+void TKeysForm::open_dialog() {
+  centre_window_on_screen(*this);
+  // Kept above the main window, which may cover the whole screen.
+  winId();
+  if (QWindow* owner = main_window_.windowHandle()) windowHandle()->setTransientParent(owner);
+  show();
+  raise();
+  activateWindow();
+  cb_[1]->setFocus();
+  main_window_.setEnabled(false);
+}
+
+bool TKeysForm::CheckKeys() {
+  for (int n = 1; n <= 8; ++n) set_text_colour(*la_[n], Qt::white);
+  bool duplicate = false;
+  for (int i = 1; i <= 8; ++i)
+    for (int j = 1; j <= 8; ++j) {
+      if (i == j || cb_[i]->currentText() != cb_[j]->currentText()) continue;
+      set_text_colour(*la_[i], Qt::red);
+      set_text_colour(*la_[j], Qt::red);
+      duplicate = true;
+    }
+  return duplicate;
+}
+
+void TKeysForm::cbChange() {
+  btn_accept_->setEnabled(!CheckKeys());
+}
+
+void TKeysForm::btn_acceptClick() {
+  for (int n = 1; n <= 8; ++n) {
+    bindings_[n].key_number = cb_[n]->currentIndex() + 1;
+    settings_.write_integer("Key" + std::to_string(n), bindings_[n].key_number);
+    AssignWord(n, bindings_[n]);
+  }
+  rebuild_hints_();
+  main_window_.setEnabled(true);
+  hide();
+}
+
+void TKeysForm::cancel() {
+  main_window_.setEnabled(true);
+  hide();
+}
+
+bool TKeysForm::FormKeyDown(int key) {
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (btn_accept_->isEnabled()) btn_acceptClick();
+      return true;
+    case Qt::Key_Escape:
+      cancel();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+    return true;
+  return QWidget::eventFilter(watched, event);
+}
+
+void TKeysForm::keyPressEvent(QKeyEvent* event) {
+  if (!FormKeyDown(event->key())) QWidget::keyPressEvent(event);
+}
+
+// A window manager may close the dialog although it has no close button: that is a cancel too,
+// or the main window would stay disabled.
+void TKeysForm::closeEvent(QCloseEvent* event) {
+  main_window_.setEnabled(true);
+  event->accept();
+}
+
+}  // namespace qm
