@@ -287,7 +287,18 @@ void draw_small_button(QPainter& p, const QRectF& r, const QString& name) {
   label(p, QRectF(r.left() - 10, r.bottom() + 4, r.width() + 20, 12), name, 10, kPrint);
 }
 
+// Three racing stripes in the colours of the name run from the edge towards the MODE switch.
+void draw_stripes(QPainter& p) {
+  const QColor colours[] = {QColor(214, 64, 44), QColor(238, 132, 40), QColor(240, 190, 64)};
+  for (int i = 0; i < 3; ++i) {
+    const QRectF stripe(8, 486 + i * 7, 268 - i * 14, 4);
+    p.fillPath(rounded(stripe.translated(0, 1), 2), QColor(255, 255, 255, 120));
+    p.fillPath(rounded(stripe, 2), colours[i]);
+  }
+}
+
 void draw_controls(QPainter& p, const BodyState& s) {
+  draw_stripes(p);
   draw_pad(p, s.pressed);
   const QColor red_light(244, 102, 78), red_dark(168, 34, 22);
   draw_round_button(p, button_rect(box::btn_ama_top), s.pressed == box::btn_ama_top, red_light,

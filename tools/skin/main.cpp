@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <cstdio>
 
 #include "tools/skin/config_ini.h"
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
   for (const auto& [file, img] : pictures) save(img, dist + "/Graphics/Skin/" + file);
   write(dist + "/Config.ini", config_ini_text().toUtf8());
 
-  const QImage& body = pictures.at("body.png");
+  // The handheld as it looks in play, for the pictures that show it.
+  const QImage body = compose(pictures, a_moment_of_play(), Qt::transparent);
   save(draw_backdrop(), dist + "/Graphics/Backdrop/backdrop.jpg", "JPG", 92);
   save(draw_logo(), dist + "/Graphics/Backdrop/logo.png");
   const auto pages = draw_manual_pages(body);
@@ -75,5 +77,14 @@ int main(int argc, char** argv) {
   save(play, previews + "/preview_play.png");
   save(cut_out(play, key, QColor(24, 26, 30)), previews + "/preview_window_dark.png");
   save(cut_out(play, key, QColor(236, 238, 242)), previews + "/preview_window_light.png");
+  QImage fullscreen = draw_backdrop();
+  {
+    QPainter p(&fullscreen);
+    p.drawImage((fullscreen.width() - body.width()) / 2, (fullscreen.height() - body.height()) / 2,
+                body);
+    const QImage logo = draw_logo();
+    p.drawImage(fullscreen.width() - logo.width(), 0, logo);
+  }
+  save(fullscreen, previews + "/preview_fullscreen.png");
   return failed ? 1 : 0;
 }

@@ -85,6 +85,18 @@ class Page {
   }
 
   void gap(int px) { y_ += px; }
+
+  // A little chase along the foot of the page, where the text leaves room for it.
+  void ornament() {
+    if (y_ > kPageHeight - 80) return;
+    const QColor ink(150, 140, 118);
+    const double y = kPageHeight - 56;
+    const double left = kPageWidth / 2.0 - 70;
+    draw_quibman(p_, QRectF(left, y, 22, 22), ink);
+    for (int i = 0; i < 4; ++i)
+      draw_pill(p_, QRectF(left + 30 + i * 18, y + 6, 10, 10), PillKind::Single, ink);
+    draw_ghost(p_, QRectF(left + 110, y, 22, 22), ink);
+  }
   QPainter& painter() { return p_; }
 
  private:
@@ -110,7 +122,7 @@ void figures(QPainter& p, const QRectF& r,
 // The LCD panel's background with its maze walls, scaled into a rectangle.
 void small_maze(QPainter& p, const QRectF& r, bool with_pills) {
   const double scale = std::min(r.width() / (kPitchX * 8 + 16), r.height() / (kPitchY * 5 + 16));
-  const double w = (kPitchX * 8 + 16) * scale, h = (kPitchY * 5 + 16) * scale;
+  const double w = (kPitchX * 8 + 16) * scale;
   p.save();
   p.translate(r.center().x() - w / 2, r.top());
   p.scale(scale, scale);
@@ -136,7 +148,26 @@ void small_maze(QPainter& p, const QRectF& r, bool with_pills) {
   for (int slot = 1; slot <= 3; ++slot) draw_ghost(p, pit_rect(slot), ink);
   draw_quibman(p, figure_rect(5, 8), ink);
   p.restore();
-  Q_UNUSED(h);
+}
+
+// The LCD panel as a drawing: eight places given as characters (digits, the letters a d o p,
+// one or two small Quibmen as q and Q, a blank as a space), and the PM and OVER marks.
+void panel(QPainter& p, const QRectF& r, const char (&places)[9], bool pm, bool over) {
+  const QColor ink = lcd_ink();
+  const QRectF glass(r.left() + 14, r.top(), r.width() - 28, 46);
+  p.fillRect(glass, QColor(190, 199, 172));
+  for (int i = 0; i < 8; ++i) {
+    const QRectF place(glass.left() + 8 + i * 26, glass.top() + 5, 21, 36);
+    const char c = places[i];
+    if (c >= '0' && c <= '9') draw_segments(p, place, digit_segments(c - '0'), ink);
+    if (c == 'a' || c == 'd' || c == 'o' || c == 'p')
+      draw_segments(p, place, letter_segments(c), ink);
+    if (c == 'q') draw_lives(p, place, 1, ink);
+    if (c == 'Q') draw_lives(p, place, 2, ink);
+  }
+  const double marks = glass.left() + 8 + 8 * 26 + 4;
+  if (pm) draw_mark(p, QRectF(marks, glass.top() + 6, 30, 13), "PM", ink);
+  if (over) draw_mark(p, QRectF(marks, glass.top() + 24, 44, 13), "OVER", ink);
 }
 
 void draw_body_scaled(QPainter& p, const QImage& body, const QRectF& r) {
@@ -182,16 +213,8 @@ std::vector<std::pair<QString, PageFn>> pages(const QImage& body) {
          pg.para(
              "With MODE at TIME, Quib Man is a clock. The panel shows hours, minutes and "
              "seconds with a little Quibman between hours and minutes:");
-         pg.picture(48, [](QPainter& p, const QRectF& r) {
-           const QColor ink = lcd_ink();
-           p.fillRect(r.adjusted(30, 0, -30, 0), QColor(190, 199, 172));
-           const int digits[8] = {1, 0, -1, 4, 5, -2, 3, 0};
-           for (int i = 0; i < 8; ++i) {
-             const QRectF place(r.left() + 40 + i * 28, r.top() + 4, 22, 36);
-             if (digits[i] >= 0) draw_segments(p, place, digit_segments(digits[i]), ink);
-             if (digits[i] == -1) draw_lives(p, place, 1, ink);
-           }
-           draw_mark(p, QRectF(r.right() - 58, r.top() + 4, 26, 12), "PM", ink);
+         pg.picture(46, [](QPainter& p, const QRectF& r) {
+           panel(p, r, {'1', '0', 'q', '4', '5', ' ', '3', '0', 0}, true, false);
          });
          pg.para(
              "The clock runs in twelve-hour time; PM lights in the afternoon. The time is "
@@ -209,17 +232,13 @@ std::vector<std::pair<QString, PageFn>> pages(const QImage& body) {
              "Release the button and the game begins with the start tune.");
          pg.para(
              "Before each stage the panel shows the stage number between little "
-             "Quibmen; then the level letter, the lives in hand and the score:");
-         pg.picture(48, [](QPainter& p, const QRectF& r) {
-           const QColor ink = lcd_ink();
-           p.fillRect(r.adjusted(30, 0, -30, 0), QColor(190, 199, 172));
-           for (int i = 0; i < 8; ++i) {
-             const QRectF place(r.left() + 44 + i * 28, r.top() + 4, 22, 36);
-             if (i == 0) draw_segments(p, place, letter_segments('a'), ink);
-             if (i == 1) draw_lives(p, place, 2, ink);
-             const int score[6] = {0, 0, 1, 2, 3, 5};
-             if (i >= 2) draw_segments(p, place, digit_segments(score[i - 2]), ink);
-           }
+             "Quibmen:");
+         pg.picture(46, [](QPainter& p, const QRectF& r) {
+           panel(p, r, {'q', 'q', ' ', '0', '7', ' ', 'q', 'q', 0}, false, false);
+         });
+         pg.para("Then the level letter, the spare lives and the score:");
+         pg.picture(46, [](QPainter& p, const QRectF& r) {
+           panel(p, r, {'a', 'Q', '0', '0', '1', '2', '3', '5', 0}, false, false);
          });
          pg.para(
              "Guide Quibman with the arrow pad. Hold a direction and he walks one cell at a "
@@ -340,12 +359,18 @@ std::vector<std::pair<QString, PageFn>> pages(const QImage& body) {
          pg.para(
              "After every fifth stage the panel spells GOOD and counts up 200, 400, 600, "
              "800 and 1000: the 1000 points are yours.");
+         pg.picture(46, [](QPainter& p, const QRectF& r) {
+           panel(p, r, {' ', ' ', '9', 'o', 'o', 'd', ' ', ' ', 0}, false, false);
+         });
        }},
       {"Game over and high scores",
        [](Page& pg) {
          pg.para(
              "When the last life is lost the game is over: the panel shows the final "
              "score and OVER lights up. The maze stays as it was.");
+         pg.picture(46, [](QPainter& p, const QRectF& r) {
+           panel(p, r, {'p', ' ', '0', '2', '6', '8', '1', '5', 0}, false, true);
+         });
          pg.para(
              "A score above the level's high score becomes the new high score. Hold AMA "
              "or PRO to see it; release to play again.");
@@ -402,6 +427,7 @@ std::vector<QImage> draw_manual_pages(const QImage& body) {
     {
       Page page(img, number, title);
       fill(page);
+      page.ornament();
     }
     out.push_back(img.convertToFormat(QImage::Format_RGB888));
     ++number;

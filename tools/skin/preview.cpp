@@ -37,7 +37,7 @@ ScreenState a_moment_of_play() {
 
 QImage compose(const std::map<QString, QImage>& pictures, const ScreenState& state, QColor window) {
   const auto& entries = skin_entries();
-  QImage img(kWidth, kHeight, QImage::Format_RGB32);
+  QImage img(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
   img.fill(window);
   QPainter p(&img);
   auto draw = [&](BoxId id, const QString& file) {

@@ -20,8 +20,8 @@ struct ScreenState {
 ScreenState everything_lit();
 ScreenState a_moment_of_play();
 
-// The window as the program paints it from Config.ini's entries: the window colour, then every
-// shown box in stacking order.
+// The window as the program paints it from Config.ini's entries: the window colour (which may be
+// transparent), then every shown box in stacking order.
 QImage compose(const std::map<QString, QImage>& pictures, const ScreenState& state, QColor window);
 
 // The windowed picture as the desktop shows it: every pixel of exactly the key colour replaced

@@ -193,15 +193,21 @@ QImage draw_backdrop() {
   light.setColorAt(0.55, QColor(24, 38, 56));
   light.setColorAt(1, QColor(10, 16, 28));
   p.fillRect(img.rect(), light);
+  // A soft pool of shadow where the handheld stands, so it does not float.
+  QRadialGradient pool(QPointF(960, 600), 520);
+  pool.setColorAt(0, QColor(0, 0, 0, 70));
+  pool.setColorAt(1, QColor(0, 0, 0, 0));
+  p.fillRect(img.rect(), pool);
   // The faintest print of a maze across the surface, like a pattern pressed into a desk mat.
-  p.setPen(QPen(QColor(255, 255, 255, 9), 6, Qt::SolidLine, Qt::RoundCap));
-  for (int x = 0; x < 1920; x += 120)
-    for (int y = 0; y < 1080; y += 120) {
-      const bool across = ((x / 120) * 7 + (y / 120) * 3) % 5 < 2;
-      if (across)
-        p.drawLine(x, y, x + 120, y);
+  std::mt19937 rng(5);
+  std::bernoulli_distribution across(0.5);
+  p.setPen(QPen(QColor(255, 255, 255, 6), 5, Qt::SolidLine, Qt::RoundCap));
+  for (int x = 0; x < 1920; x += 96)
+    for (int y = 0; y < 1080; y += 96) {
+      if (across(rng))
+        p.drawLine(x, y, x + 96, y);
       else
-        p.drawLine(x, y, x, y + 120);
+        p.drawLine(x, y, x, y + 96);
     }
   p.end();
   grain(img, 3);
