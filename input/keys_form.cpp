@@ -23,6 +23,19 @@ QFont pixel_font(const char* family, bool bold, bool underline = false) {
   return f;
 }
 
+constexpr int kListWidth = 120;
+
+// "MS Sans Serif" falls back to a wider face here: the lists take the largest size up to 11 px at
+// which "<RIGHT ARROW>" is not cut off.
+void fit_list_font(QComboBox& list) {
+  QFont f("MS Sans Serif");
+  for (int size = 11; size > 7; --size) {
+    f.setPixelSize(size);
+    list.setFont(f);
+    if (list.sizeHint().width() <= kListWidth) return;
+  }
+}
+
 void set_text_colour(QLabel& label, const QColor& colour) {
   QPalette palette = label.palette();
   palette.setColor(QPalette::WindowText, colour);
@@ -90,9 +103,9 @@ TKeysForm::TKeysForm(QWidget& main_window, SettingsPort& settings, Bindings& bin
       la_[n]->adjustSize();
     }
     cb_[n] = new QComboBox(this);
-    cb_[n]->setFont(pixel_font("MS Sans Serif", false));
-    cb_[n]->setGeometry(row.list.x(), row.list.y(), 120, 21);
     cb_[n]->addItems(items);
+    fit_list_font(*cb_[n]);
+    cb_[n]->setGeometry(row.list.x(), row.list.y(), kListWidth, 21);
     cb_[n]->setMaxVisibleItems(16);
     const int key = bindings_[n].key_number;
     cb_[n]->setCurrentIndex(key >= 1 && key <= kKeyCount ? key - 1 : -1);
