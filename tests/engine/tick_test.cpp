@@ -248,6 +248,30 @@ TEST_F(Tick, EatenGhostsScoreDoublingValuesAndGoToTheLowestFreeSlots) {
   EXPECT_EQ(s.ghost_value, 800);
 }
 
+// Quibman meets a frightened ghost in the power's last tick: the ghost turns hunting in that
+// tick, so the bonus finds no frightened ghost on his cell and sends ghost 1 to a slot instead.
+TEST_F(Tick, GhostMetInThePowersLastTickLeavesTheBonusToGhostOne) {
+  put_quibman(2, 5);
+  put_ghost(2, 2, 4, ghost_frightened);
+  s.ghost[1].state = 1;
+  game.lcd().Vid_Show_Ghost_Pit(1, true);
+  s.power_time = 58;
+  s.ghost_value = 200;
+  game.Inp_left_down();
+  step_quibman();
+  EXPECT_TRUE(at(2, 4));
+  EXPECT_EQ(s.ghost[2].state, ghost_hunting);
+  EXPECT_EQ(s.score, 205);
+  clock.advance(1201);
+  EXPECT_EQ(s.ghost[1].state, 2);
+  EXPECT_TRUE(lit(box::im_ghost_pit(1)));  // left lit until the pit is next redrawn
+  EXPECT_TRUE(lit(box::im_ghost_pit(2)));
+  EXPECT_TRUE(lit(ghost_box(2, 4)));
+  s.ghost_step = 1;
+  tick();
+  EXPECT_TRUE(game.Timer_Miss.enabled());
+}
+
 TEST_F(Tick, BonusLivesAtEveryThresholdUpToThree) {
   put_quibman(2, 2);
   s.score = 4995;
