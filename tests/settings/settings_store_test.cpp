@@ -1,0 +1,282 @@
+#include "shell/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QSettings>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Values = std::map<std::string, std::string>;
+
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The file as the store should leave it: one [General] section of name=decimal lines. Anything
+// else gives nullopt.
+std::optional<Values> parse_plain(const std::string& text) {
+  static const std::regex line_form("([A-Za-z0-9]+)=(-?[0-9]+)");
+  std::istringstream in(text);
+  std::string line;
+  if (!std::getline(in, line) || line != "[General]") return std::nullopt;
+  Values values;
+  std::smatch match;
+  while (std::getline(in, line)) {
+    if (!std::regex_match(line, match, line_form)) return std::nullopt;
+    values[match[1]] = match[2];
+  }
+  return values;
+}
+
+// QSettings reads XDG_CONFIG_HOME once per process and QStandardPaths' test mode does not move
+// an already-known path, so each test points the user scope at its own folder with setPath.
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "qm_settings_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    home_ = pattern;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(home_.string()));
+  }
+  void TearDown() override { fs::remove_all(home_); }
+
+  fs::path folder() const { return home_ / "Tarvelle"; }
+  fs::path file() const { return folder() / "QuibMan50.conf"; }
+  void write_file(const std::string& text) const {
+    fs::create_directories(folder());
+    std::ofstream(file(), std::ios::binary) << text;
+  }
+
+  fs::path home_;
+};
+
+TEST_F(SettingsStoreTest, FirstRunReadsDefaultsAndKeepsOnlyTheKeysWrittenBack) {
+  constexpr int kKeyDefaults[] = {2, 3, 4, 6, 37, 39, 40, 38};
+  SettingsStore store;
+  EXPECT_TRUE(store.read_bool("FullscreenMode", true));
+  EXPECT_TRUE(store.read_bool("SplashScreen", true));
+  EXPECT_FALSE(store.read_bool("SplashScreen", false));
+  EXPECT_EQ(store.read_integer("SoundMode", -1), -1);
+  EXPECT_EQ(store.read_integer("HiScore1", 0), 0);
+  EXPECT_EQ(store.read_integer("HiScore2", 0), 0);
+  for (int i = 0; i < 8; ++i) {
+    const std::string name = "Key" + std::to_string(i + 1);
+    store.write_integer(name, store.read_integer(name, kKeyDefaults[i]));
+  }
+
+  EXPECT_EQ(read_text(file()),
+            "[General]\nKey1=2\nKey2=3\nKey3=4\nKey4=6\nKey5=37\nKey6=39\nKey7=40\nKey8=38\n");
+}
+
+TEST_F(SettingsStoreTest, EveryWriteIsPlainTextOnDiskAtOnce) {
+  SettingsStore store;
+  store.write_integer("SoundMode", -1);
+  store.write_bool("SplashScreen", true);
+  store.write_bool("FullscreenMode", false);
+  store.write_integer("HiScore1", 2147483647);
+  store.write_integer("HiScore2", -2147483647 - 1);
+
+  // Read while the writing store is still open: nothing waits for a shutdown step.
+  const auto values = parse_plain(read_text(file()));
+  ASSERT_TRUE(values);
+  EXPECT_EQ(*values, (Values{{"SoundMode", "-1"},
+                             {"SplashScreen", "1"},
+                             {"FullscreenMode", "0"},
+                             {"HiScore1", "2147483647"},
+                             {"HiScore2", "-2147483648"}}));
+  SettingsStore other;
+  EXPECT_EQ(other.read_integer("HiScore2", 0), -2147483647 - 1);
+  EXPECT_FALSE(other.read_bool("FullscreenMode", true));
+}
+
+TEST_F(SettingsStoreTest, OnlyAnOptionalMinusAndDigitsThatFitReadAsIntegers) {
+  SettingsStore store;
+  const std::pair<const char*, int> cases[] = {
+      {"abc", 55},
+      {"", 55},
+      {"2.5", 55},
+      {" 7", 55},
+      {"7 ", 55},
+      {"99999999999", 55},
+      {"2147483648", 55},
+      {"-2147483649", 55},
+      {"+5", 55},
+      {"0x10", 55},
+      {"-", 55},
+      {"1e3", 55},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"007", 7},
+      {"-0", 0},
+      {"-12", -12},
+  };
+  for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(text);
+    {
+      QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "Tarvelle", "QuibMan50");
+      raw.setValue("HiScore1", QString(text));
+    }
+    EXPECT_EQ(store.read_integer("HiScore1", 55), expected);
+  }
+}
+
+TEST_F(SettingsStoreTest, ValuesTheFileSpellsAsOtherTypesReadAsMissing) {
+  write_file(
+      "[General]\nHiScore1=1,2\nHiScore2=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"
+      "SoundMode=@Invalid()\nKey1=\"5\"\nKey2= 9 \n");
+  SettingsStore store;
+  EXPECT_EQ(store.read_integer("HiScore1", -7), -7);
+  EXPECT_EQ(store.read_integer("HiScore2", -7), -7);
+  EXPECT_EQ(store.read_integer("SoundMode", -7), -7);
+  // Quotes and the spaces around an unquoted value belong to the file format, not the value.
+  EXPECT_EQ(store.read_integer("Key1", -7), 5);
+  EXPECT_EQ(store.read_integer("Key2", -7), 9);
+}
+
+TEST_F(SettingsStoreTest, BooleansAreIntegersThatAreTrueWhenNotZero) {
+  write_file("[General]\nA=2\nB=-1\nC=0\nD=1\nE=abc\nF=\n");
+  SettingsStore store;
+  EXPECT_TRUE(store.read_bool("A", false));
+  EXPECT_TRUE(store.read_bool("B", false));
+  EXPECT_FALSE(store.read_bool("C", true));
+  EXPECT_TRUE(store.read_bool("D", false));
+  EXPECT_TRUE(store.read_bool("E", true));
+  EXPECT_FALSE(store.read_bool("E", false));
+  EXPECT_TRUE(store.read_bool("F", true));
+}
+
+TEST_F(SettingsStoreTest, GarbageAndCutFilesReadAsDefaultsAndTheNextWriteIsWellFormed) {
+  std::mt19937 random(7);
+  std::string garbage(3000, '\0');
+  for (char& c : garbage) c = static_cast<char>(random());
+  const std::string files[] = {
+      garbage,
+      "[General]\nKey1=5\nKey2=3\nHiSc",
+      "[General]\nKey1=5\nKey3=\"abc\n\xff\xfe\x01[[\nHiScore1=12",
+      "[Gen",
+  };
+  for (const std::string& text : files) {
+    write_file(text);
+    {
+      SettingsStore store;
+      EXPECT_EQ(store.read_integer("HiScore1", 0), 0);
+      EXPECT_TRUE(store.read_bool("FullscreenMode", true));
+      store.write_integer("HiScore2", 1234);
+    }
+    QSettings reread(QSettings::NativeFormat, QSettings::UserScope, "Tarvelle", "QuibMan50");
+    EXPECT_EQ(reread.status(), QSettings::NoError);
+    EXPECT_EQ(reread.value("HiScore2").toString(), "1234");
+    SettingsStore store;
+    EXPECT_EQ(store.read_integer("HiScore2", 0), 1234);
+    EXPECT_EQ(store.read_integer("Key1", 0), text.starts_with("[General]") ? 5 : 0);
+  }
+}
+
+TEST_F(SettingsStoreTest, WritesThatCannotBeDoneLeaveTheDiskAloneAndGoOn) {
+  // A regular file where the folder should be stops even root from writing.
+  std::ofstream(folder()) << "not a folder";
+  {
+    SettingsStore store;
+    store.write_integer("HiScore1", 10);
+    store.write_bool("SplashScreen", false);
+    EXPECT_EQ(store.read_integer("HiScore1", 0), 10);
+  }
+  EXPECT_EQ(read_text(folder()), "not a folder");
+
+  // The settings file itself is a folder.
+  fs::remove(folder());
+  fs::create_directories(file());
+  SettingsStore store;
+  store.write_integer("HiScore1", 11);
+  EXPECT_EQ(store.read_integer("HiScore2", 3), 3);
+  EXPECT_TRUE(fs::is_directory(file()));
+}
+
+// Starts the writer with XDG_CONFIG_HOME at home. A writer that hangs, as one waiting out
+// QSettings' 30-second stale-lock time would, is ended by SIGALRM after 10 seconds.
+pid_t start_writer(const fs::path& home, const char* writes) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    alarm(10);
+    execl(QM_SETTINGS_WRITER, QM_SETTINGS_WRITER, writes, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+// The writer is killed at random moments, before, during and after its writes; the file must
+// always be whole, hold the old or the new count, and keep every other value.
+TEST_F(SettingsStoreTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
+  {
+    SettingsStore store;
+    for (int i = 1; i <= 8; ++i) store.write_integer("Key" + std::to_string(i), 30 + i);
+    store.write_integer("HiScore2", 777);
+    store.write_integer("HiScore1", 0);
+  }
+  const auto before = parse_plain(read_text(file()));
+  ASSERT_TRUE(before);
+
+  std::mt19937 random(12345);
+  std::uniform_int_distribution<int> delay_us(2000, 60000);
+  int last = 0;
+  for (int round = 0; round < 40; ++round) {
+    const pid_t pid = start_writer(home_, "20000");
+    ASSERT_GT(pid, 0);
+    usleep(static_cast<useconds_t>(delay_us(random)));
+    kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+
+    auto after = parse_plain(read_text(file()));
+    ASSERT_TRUE(after) << "round " << round;
+    const int count = std::stoi(after->at("HiScore1"));
+    EXPECT_GE(count, last);
+    last = count;
+    after->erase("HiScore1");
+    Values others = *before;
+    others.erase("HiScore1");
+    EXPECT_EQ(*after, others);
+  }
+  // The writers did get to write, through the lock files the killed ones left behind.
+  EXPECT_GT(last, 0);
+}
+
+// A writer killed between creating the lock file and filling it in leaves it empty; QSettings
+// alone would make every later write wait half a minute for it to age. The next program's store
+// finds the settings where XDG_CONFIG_HOME says and writes without waiting.
+TEST_F(SettingsStoreTest, AnEmptyLockLeftByAKilledWriterDoesNotHoldUpTheNext) {
+  write_file("[General]\nHiScore1=41\n");
+  std::ofstream(fs::path(file()).concat(".lock"));
+  const pid_t pid = start_writer(home_, "1");
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "writer ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(parse_plain(read_text(file())), (Values{{"HiScore1", "42"}}));
+}
+
+}  // namespace
+}  // namespace qm
