@@ -47,7 +47,9 @@ TEST_F(MazeTest, PassagesAreSymmetricAndNeverEnterMissingCells) {
         EXPECT_TRUE(open(r, c, 3 - dir)) << row << "," << col << " dir " << dir;
       }
       EXPECT_EQ(ways == 0, !exists(row, col)) << row << "," << col;
-      if (exists(row, col)) EXPECT_GE(ways, 2);
+      if (exists(row, col)) {
+        EXPECT_GE(ways, 2);
+      }
     }
   // The pit's neighbours lead only up and down.
   for (int col : {3, 6}) {

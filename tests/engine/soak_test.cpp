@@ -44,7 +44,7 @@ class Soak : public GameTest {
     const int mode = s.gam_mode;
     ASSERT_TRUE(s.lives >= 0 && s.lives <= 3) << s.lives;
     if (s.stage > max_stage_) max_stage_ = s.stage;
-    if (started_) ASSERT_TRUE(s.stage >= 1 && s.stage <= 99) << s.stage;
+    ASSERT_TRUE(!started_ || (s.stage >= 1 && s.stage <= 99)) << s.stage;
 
     for (int row = 1; row <= kRows; ++row)
       for (int col = 1; col <= kCols; ++col) {
@@ -84,7 +84,7 @@ class Soak : public GameTest {
       last_score_ = s.score;
       started_ = true;
     }
-    if (mode == mode_time || mode == mode_game_time) ASSERT_FALSE(any_timer_but_clock());
+    ASSERT_FALSE((mode == mode_time || mode == mode_game_time) && any_timer_but_clock());
     if (mode == mode_game_over) {
       ASSERT_FALSE(any_timer_but_clock() || game.Timer_Clock.enabled());
       if (last_mode_ != mode_game_over) ++games_over_;
