@@ -20,6 +20,9 @@ constexpr int kChannels = 64;
 constexpr int kBufferFrames = 512;
 
 bool init_and_open() {
+  // SDL's audio brings up its event queue, which would catch SIGINT and SIGTERM into quit events
+  // that this program never reads; they must keep ending it.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(kMixRate, MIX_DEFAULT_FORMAT, 2, kBufferFrames) == 0) return true;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <atomic>
@@ -214,6 +215,19 @@ TEST_F(SoundLayerTest, AfterShutdownRequestsAreIgnoredAndAStartLoadsAfresh) {
 
   fs::remove("Sound/Beep.wav");
   EXPECT_FALSE(layer_.Snd_Start(2));
+}
+
+TEST_F(SoundLayerTest, StartingLeavesTheTerminationSignalsAlone) {
+  write_all(100, 1000);
+  struct sigaction before_int {
+  }, before_term{}, after{};
+  sigaction(SIGINT, nullptr, &before_int);
+  sigaction(SIGTERM, nullptr, &before_term);
+  ASSERT_TRUE(layer_.Snd_Start(2));
+  sigaction(SIGINT, nullptr, &after);
+  EXPECT_EQ(after.sa_handler, before_int.sa_handler);
+  sigaction(SIGTERM, nullptr, &after);
+  EXPECT_EQ(after.sa_handler, before_term.sa_handler);
 }
 
 TEST_F(SoundLayerTest, AnUnknownDriverFallsBackToSilentOutput) {
