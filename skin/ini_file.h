@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace qm {
@@ -30,11 +31,16 @@ class IniFile {
     std::string value;
   };
   std::vector<Entry> entries_;
+  // Each lower-case section name with the places of its entries in entries_, in file order.
+  std::unordered_map<std::string, std::vector<std::size_t>> sections_;
 };
 
 // Optional leading blanks, an optional sign, then decimal digits or a "$", "x", "X", "0x", "0X"
 // prefix with hexadecimal digits; the result must fit a signed 32-bit integer.
 std::optional<std::int32_t> str_to_int(std::string_view text);
+
+// The message for a colour value that does not convert: "'<text>' is not a valid integer value".
+std::string invalid_integer_message(std::string_view text);
 
 // A folder key's text with its trailing backslash ensured.
 std::string with_trailing_backslash(std::string folder);

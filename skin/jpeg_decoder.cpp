@@ -1,0 +1,89 @@
+#include <csetjmp>
+#include <cstdio>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "skin/picture_decoding.h"
+
+namespace qm {
+namespace {
+
+struct JpegErrorManager {
+  jpeg_error_mgr manager{};
+  std::jmp_buf jump{};
+};
+
+void on_jpeg_error(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<JpegErrorManager*>(cinfo->err)->jump, 1);
+}
+
+// Warnings (corrupt or missing entropy data among them) are not shown; libjpeg decodes on.
+void on_jpeg_message(j_common_ptr) {}
+
+class JpegDecompressor {
+ public:
+  JpegDecompressor() {
+    jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = on_jpeg_error;
+    errors.manager.output_message = on_jpeg_message;
+    cinfo.err = &errors.manager;
+  }
+  // Safe on a struct that jpeg_create_decompress never filled: it frees only what it finds.
+  ~JpegDecompressor() { jpeg_destroy_decompress(&cinfo); }
+  JpegDecompressor(const JpegDecompressor&) = delete;
+  JpegDecompressor& operator=(const JpegDecompressor&) = delete;
+
+  std::string message() const { return "JPEG error #" + std::to_string(errors.manager.msg_code); }
+
+  jpeg_decompress_struct cinfo{};
+  JpegErrorManager errors;
+};
+
+// libjpeg reports errors by a long jump back into the function that called setjmp. The two
+// functions below hold no object with a destructor, so the jump skips nothing that must run.
+
+bool start_jpeg(j_decompress_ptr cinfo, JpegErrorManager* errors, const std::uint8_t* data,
+                std::size_t size) {
+  if (setjmp(errors->jump)) return false;
+  jpeg_create_decompress(cinfo);
+  jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
+  jpeg_read_header(cinfo, TRUE);
+  if (!decoding::size_allowed(cinfo->image_width, cinfo->image_height)) {
+    ERREXIT1(cinfo, JERR_IMAGE_TOO_BIG, static_cast<unsigned>(decoding::kMaxSide));
+  }
+  cinfo->out_color_space = JCS_EXT_RGBA;
+  jpeg_start_decompress(cinfo);
+  if (cinfo->output_components != 4) ERREXIT(cinfo, JERR_CONVERSION_NOTIMPL);
+  return true;
+}
+
+bool read_jpeg_rows(j_decompress_ptr cinfo, JpegErrorManager* errors, std::uint8_t* pixels,
+                    std::size_t stride) {
+  if (setjmp(errors->jump)) return false;
+  while (cinfo->output_scanline < cinfo->output_height) {
+    JSAMPROW row = pixels + cinfo->output_scanline * stride;
+    // Memory input never suspends; a call that gives no row would otherwise loop forever.
+    if (jpeg_read_scanlines(cinfo, &row, 1) != 1) ERREXIT(cinfo, JERR_INPUT_EOF);
+  }
+  return true;
+}
+
+}  // namespace
+
+PictureResult decode_jpeg(std::span<const std::uint8_t> data) {
+  JpegDecompressor jpeg;
+  if (!start_jpeg(&jpeg.cinfo, &jpeg.errors, data.data(), data.size())) {
+    return decoding::failure(jpeg.message());
+  }
+  auto image = decoding::new_image(static_cast<int>(jpeg.cinfo.output_width),
+                                   static_cast<int>(jpeg.cinfo.output_height), PictureFormat::Jpeg);
+  if (!image) return decoding::failure("JPEG error #" + std::to_string(JERR_OUT_OF_MEMORY));
+  if (!read_jpeg_rows(&jpeg.cinfo, &jpeg.errors, image->rgba.data(),
+                      static_cast<std::size_t>(image->width) * 4)) {
+    return decoding::failure(jpeg.message());
+  }
+  return {std::move(image), {}};
+}
+
+}  // namespace qm

@@ -1,0 +1,77 @@
+#include "skin/picture_file.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "skin/file_bytes.h"
+
+namespace qm {
+namespace {
+
+// The text after the last dot of the file's name, as written; empty when the name has no dot.
+std::string extension_of(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+std::string lower_case(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
+  return text;
+}
+
+}  // namespace
+
+PictureResult load_picture_file(const std::filesystem::path& path) {
+  const std::string extension = extension_of(path);
+  const std::string kind = lower_case(extension);
+  PictureResult (*decode)(std::span<const std::uint8_t>) = nullptr;
+  if (kind == "png") {
+    decode = decode_png;
+  } else if (kind == "jpg" || kind == "jpeg") {
+    decode = decode_jpeg;
+  } else if (kind == "bmp") {
+    decode = decode_bmp;
+  } else {
+    return {nullptr, "Unknown picture file extension (." + extension + ")"};
+  }
+  // A file that cannot be read is handed on as no bytes, so that its decoder reports it.
+  const std::vector<std::uint8_t> bytes =
+      read_file_bytes(path).value_or(std::vector<std::uint8_t>{});
+  return decode(bytes);
+}
+
+Picture missing_picture_marker() {
+  constexpr int kSide = 10;
+  auto marker = std::make_shared<Image>();
+  marker->width = kSide;
+  marker->height = kSide;
+  marker->format = PictureFormat::Bmp;
+  marker->rgba.resize(kSide * kSide * 4);
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) {
+      const bool outline = x == 0 || y == 0 || x == kSide - 1 || y == kSide - 1;
+      std::uint8_t* p = marker->pixel(x, y);
+      p[0] = outline ? 0 : 0xFF;
+      p[1] = 0;
+      p[2] = 0;
+      p[3] = 0xFF;
+    }
+  }
+  return marker;
+}
+
+Picture with_bmp_transparency(const Image& bmp) {
+  auto result = std::make_shared<Image>(bmp);
+  if (bmp.width <= 0 || bmp.height <= 0) return result;
+  const std::uint8_t* key = bmp.pixel(0, bmp.height - 1);
+  const std::uint8_t r = key[0], g = key[1], b = key[2];
+  for (std::size_t i = 0; i + 3 < result->rgba.size(); i += 4) {
+    std::uint8_t* p = result->rgba.data() + i;
+    if (p[0] == r && p[1] == g && p[2] == b) p[3] = 0;
+  }
+  return result;
+}
+
+}  // namespace qm

@@ -1,0 +1,102 @@
+#include "skin/picture_file.h"
+
+#include <png.h>
+
+#include <gtest/gtest.h>
+#include <jerror.h>
+
+#include "tests/skin/picture_writers.h"
+#include "tests/skin/temp_folder.h"
+
+namespace qm {
+namespace {
+
+std::vector<std::uint8_t> small_png() {
+  return testing::write_png(
+      {.width = 2, .height = 1, .color_type = PNG_COLOR_TYPE_RGB, .samples = {1, 2, 3, 4, 5, 6}});
+}
+
+TEST(PictureFile, TheExtensionChoosesTheDecoderWithoutRegardToCase) {
+  const testing::TempFolder folder;
+  const auto jpeg = testing::write_jpeg(
+      {.width = 8, .height = 8, .components = 1, .samples = std::vector<std::uint8_t>(64, 100)});
+  const auto bmp =
+      testing::write_bmp({.width = 1, .height = 1, .bits = 24, .pixels = {1, 2, 3, 0}});
+  const std::pair<std::filesystem::path, PictureFormat> files[] = {
+      {folder.write("a.PNG", small_png()), PictureFormat::Png},
+      {folder.write("b.JpEg", jpeg), PictureFormat::Jpeg},
+      {folder.write("c.jpg", jpeg), PictureFormat::Jpeg},
+      {folder.write("d.Bmp", bmp), PictureFormat::Bmp},
+      {folder.write(".bmp", bmp), PictureFormat::Bmp},
+  };
+  for (const auto& [path, format] : files) {
+    const PictureResult result = load_picture_file(path);
+    ASSERT_TRUE(result.ok()) << path << ": " << result.error;
+    EXPECT_EQ(result.picture->format, format) << path;
+  }
+  // The content does not override the name: PNG bytes under a .bmp name are a bad bitmap.
+  EXPECT_EQ(load_picture_file(folder.write("png.bmp", small_png())).error,
+            "Bitmap image is not valid");
+}
+
+TEST(PictureFile, UnknownExtensionsNameTheExtensionAsWritten) {
+  const testing::TempFolder folder;
+  EXPECT_EQ(load_picture_file(folder.write("skin.gif", "GIF89a")).error,
+            "Unknown picture file extension (.gif)");
+  EXPECT_EQ(load_picture_file(folder.path() / "Skin.TIFF").error,
+            "Unknown picture file extension (.TIFF)");
+  EXPECT_EQ(load_picture_file(folder.write("noextension", "x")).error,
+            "Unknown picture file extension (.)");
+  EXPECT_EQ(load_picture_file(folder.write("dot.", "x")).error,
+            "Unknown picture file extension (.)");
+  EXPECT_EQ(load_picture_file(folder.path() / "archive.png.gz").error,
+            "Unknown picture file extension (.gz)");
+}
+
+TEST(PictureFile, FoldersMissingAndEmptyFilesFailWithTheDecodersMessage) {
+  const testing::TempFolder folder;
+  std::filesystem::create_directory(folder.path() / "folder.png");
+  EXPECT_EQ(load_picture_file(folder.path() / "folder.png").error, "Read Error");
+  EXPECT_EQ(load_picture_file(folder.write("empty.bmp", "")).error, "Bitmap image is not valid");
+  EXPECT_EQ(load_picture_file(folder.path() / "missing.jpg").error,
+            "JPEG error #" + std::to_string(JERR_INPUT_EMPTY));
+}
+
+TEST(PictureFile, MissingPictureMarker) {
+  const Picture marker = missing_picture_marker();
+  ASSERT_EQ(marker->width, 10);
+  ASSERT_EQ(marker->height, 10);
+  EXPECT_EQ(marker->format, PictureFormat::Bmp);
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 10; ++x) {
+      const bool outline = x == 0 || y == 0 || x == 9 || y == 9;
+      const std::uint8_t* p = marker->pixel(x, y);
+      EXPECT_EQ(
+          (std::array{p[0], p[1], p[2], p[3]}),
+          (std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(outline ? 0 : 255), 0, 0, 255}))
+          << x << "," << y;
+    }
+  }
+}
+
+TEST(PictureFile, BmpTransparencyLeavesOutTheBottomLeftColour) {
+  Image bmp{.width = 3, .height = 2, .format = PictureFormat::Bmp};
+  bmp.rgba = {
+      7, 8, 9, 255, 1, 1, 1, 255, 7, 8, 9, 10,   // top row: the key colour twice
+      7, 8, 9, 255, 7, 8, 8, 255, 0, 0, 0, 255,  // bottom row starts with the key
+  };
+  const Picture result = with_bmp_transparency(bmp);
+  ASSERT_EQ(result->rgba.size(), bmp.rgba.size());
+  const std::uint8_t alpha[] = {0, 255, 0, 0, 255, 255};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(result->rgba[i * 4 + 3], alpha[i]) << i;
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(result->rgba[i * 4 + c], bmp.rgba[i * 4 + c]);
+  }
+  EXPECT_EQ(result->format, PictureFormat::Bmp);
+  EXPECT_EQ(bmp.rgba[3], 255);  // the original is left alone
+
+  EXPECT_TRUE(with_bmp_transparency(Image{})->rgba.empty());
+}
+
+}  // namespace
+}  // namespace qm
