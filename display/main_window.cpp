@@ -156,7 +156,6 @@ TimeOfDay TForm1::local_time() {
 
 void TForm1::toggle_display_mode() {
   fullscreen_mode_ = !fullscreen_mode_;
-  emit fullscreenModeChanged(fullscreen_mode_);
   settings_.write_integer("FullscreenMode", fullscreen_mode_ ? 1 : 0);
   move_out_of_sight();
   run_layout();
@@ -497,7 +496,8 @@ void TForm1::update_cut_out(const QRect& rect) {
   }
   // The common case, a segment changing inside the body, leaves the shape alone.
   if (!has_key && !cut_.intersects(rect)) return;
-  const QImage mask = buffer_.copy(rect).createMaskFromColor(key, Qt::MaskInColor);
+  // As a bitmap, MaskOutColor's mask has its set bits, the pixels QRegion takes, on the key colour.
+  const QImage mask = buffer_.copy(rect).createMaskFromColor(key, Qt::MaskOutColor);
   cut_ = cut_.subtracted(rect).united(QRegion(QBitmap::fromImage(mask)).translated(rect.topLeft()));
   mask_dirty_ = true;
 }

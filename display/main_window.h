@@ -59,6 +59,8 @@ class TForm1 final : public QWidget,
   void rebuild_button_hints();
 
   bool fullscreen_mode() const { return fullscreen_mode_; }
+  // Flips the layout, stores it and lays the skin out again; the menus keep their own check mark
+  // and game menu state.
   void toggle_display_mode();
   // Places the window by the centring rule (covering the screen in fullscreen layout) and shows it.
   void centre_on_screen();
@@ -94,9 +96,8 @@ class TForm1 final : public QWidget,
   void release(int binding) override;
 
  signals:
+  // A click (press and release) on the game menu's three-bar button.
   void gameMenuClicked();
-  void fullscreenModeChanged(bool fullscreen);
-  void splashScreenCheckChanged(bool checked);
 
  protected:
   bool event(QEvent* event) override;
