@@ -362,13 +362,16 @@ void Game::Timer_Ghost_BonusTimer() {
       Timer_Ghost_Bonus.set_interval(1200);
       break;
     case 2: {
-      int eaten = 1;
-      for (int g = 1; g <= 3; ++g)
-        if (s.ghost[g].state == ghost_frightened && s.ghost[g].col == s.quibman_col &&
-            s.ghost[g].row == s.quibman_row) {
-          eaten = g;
-          break;
-        }
+      // The eaten ghost is the first frightened one on Quibman's cell. When the power ran out in
+      // the very tick that found it, it has turned hunting since: it is still the one eaten, and
+      // must not stay in the maze to catch Quibman while another ghost goes to the pit for it.
+      int eaten = 0;
+      for (int wanted : {ghost_frightened, ghost_hunting})
+        for (int g = 1; g <= 3 && eaten == 0; ++g)
+          if (s.ghost[g].state == wanted && s.ghost[g].col == s.quibman_col &&
+              s.ghost[g].row == s.quibman_row)
+            eaten = g;
+      if (eaten == 0) eaten = 1;
       // Back to the lowest pit slot whose segment is dark.
       int slot = 1;
       while (slot < 3 && lcd_.shown(lcd_.ghost_pit_images[slot])) ++slot;

@@ -250,7 +250,7 @@ TEST_F(Tick, EatenGhostsScoreDoublingValuesAndGoToTheLowestFreeSlots) {
 
 // Quibman meets a frightened ghost in the power's last tick: the ghost turns hunting in that
 // tick, so the bonus finds no frightened ghost on his cell and sends ghost 1 to a slot instead.
-TEST_F(Tick, GhostMetInThePowersLastTickLeavesTheBonusToGhostOne) {
+TEST_F(Tick, GhostMetInThePowersLastTickIsTheOneSentToThePit) {
   put_quibman(2, 5);
   put_ghost(2, 2, 4, ghost_frightened);
   s.ghost[1].state = 1;
@@ -263,13 +263,15 @@ TEST_F(Tick, GhostMetInThePowersLastTickLeavesTheBonusToGhostOne) {
   EXPECT_EQ(s.ghost[2].state, ghost_hunting);
   EXPECT_EQ(s.score, 205);
   clock.advance(1201);
-  EXPECT_EQ(s.ghost[1].state, 2);
-  EXPECT_TRUE(lit(box::im_ghost_pit(1)));  // left lit until the pit is next redrawn
+  // The ghost that was eaten goes to the pit; the one already waiting keeps its slot.
+  EXPECT_EQ(s.ghost[1].state, 1);
+  EXPECT_EQ(s.ghost[2].state, 2);
+  EXPECT_TRUE(lit(box::im_ghost_pit(1)));
   EXPECT_TRUE(lit(box::im_ghost_pit(2)));
-  EXPECT_TRUE(lit(ghost_box(2, 4)));
+  EXPECT_FALSE(lit(ghost_box(2, 4)));
   s.ghost_step = 1;
   tick();
-  EXPECT_TRUE(game.Timer_Miss.enabled());
+  EXPECT_FALSE(game.Timer_Miss.enabled());
 }
 
 TEST_F(Tick, BonusLivesAtEveryThresholdUpToThree) {
