@@ -86,14 +86,15 @@ std::array<BoxId, box::kCount - 1> make_stacking_order() {
 }  // namespace
 
 int existing_cell_order(int row, int col) {
-  if (row < 1 || row > 5 || col < 1 || col > 8 || missing(row, col)) return -1;
-  int order = 0;
-  for (int r = 1; r <= 5; ++r)
-    for (int c = 1; c <= 8; ++c) {
-      if (r == row && c == col) return order;
-      if (!missing(r, c)) ++order;
-    }
-  return -1;
+  static const auto order = [] {
+    std::array<int, 40> table{};
+    int next = 0;
+    for (int r = 1; r <= 5; ++r)
+      for (int c = 1; c <= 8; ++c) table[(r - 1) * 8 + (c - 1)] = missing(r, c) ? -1 : next++;
+    return table;
+  }();
+  if (row < 1 || row > 5 || col < 1 || col > 8) return -1;
+  return order[(row - 1) * 8 + (col - 1)];
 }
 
 bool cell_exists(int row, int col) { return existing_cell_order(row, col) >= 0; }
