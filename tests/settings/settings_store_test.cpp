@@ -8,12 +8,13 @@
 
 #include <QSettings>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <random>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -31,18 +32,26 @@ std::string read_text(const fs::path& path) {
   return text.str();
 }
 
+bool all_of_kind(const std::string& text, int (*kind)(int)) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [&](unsigned char c) { return kind(c) != 0; });
+}
+
 // The file as the store should leave it: one [General] section of name=decimal lines. Anything
 // else gives nullopt.
 std::optional<Values> parse_plain(const std::string& text) {
-  static const std::regex line_form("([A-Za-z0-9]+)=(-?[0-9]+)");
   std::istringstream in(text);
   std::string line;
   if (!std::getline(in, line) || line != "[General]") return std::nullopt;
   Values values;
-  std::smatch match;
   while (std::getline(in, line)) {
-    if (!std::regex_match(line, match, line_form)) return std::nullopt;
-    values[match[1]] = match[2];
+    const auto equals = line.find('=');
+    if (equals == std::string::npos) return std::nullopt;
+    const std::string name = line.substr(0, equals);
+    const std::string value = line.substr(equals + 1);
+    const std::string digits = value.starts_with('-') ? value.substr(1) : value;
+    if (!all_of_kind(name, isalnum) || !all_of_kind(digits, isdigit)) return std::nullopt;
+    values[name] = value;
   }
   return values;
 }
