@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "skin/gfx_load_skin.h"
+#include "skin/picture_file.h"
+#include "tests/window/test_folder.h"
+
+namespace qm {
+namespace {
+
+using testing::TestFolder;
+using Status = SkinLayoutResult::Status;
+
+// A 24-bit bottom-up BMP of one colour.
+std::string bmp(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  const int row = (w * 3 + 3) & ~3;
+  const std::uint32_t size = 54 + row * h;
+  std::string s(size, '\0');
+  auto put32 = [&](size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  s[0] = 'B', s[1] = 'M';
+  put32(2, size);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, w);
+  put32(22, h);
+  s[26] = 1;
+  s[28] = 24;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      size_t at = 54 + y * row + x * 3;
+      s[at] = static_cast<char>(b), s[at + 1] = static_cast<char>(g),
+      s[at + 2] = static_cast<char>(r);
+    }
+  return s;
+}
+
+class LayoutTest : public ::testing::Test {
+ protected:
+  SkinLayoutResult layout(const std::string& ini, bool fullscreen,
+                          ScreenSize screen = {1024, 768}) {
+    program.write("Config.ini", ini);
+    return Gfx_Load_Skin(scene, program.path(), fullscreen, screen);
+  }
+  std::string skin_dir() const {
+    return "[Common]\nSkinDir=" + program.path().string() + "/skin\n";
+  }
+
+  TestFolder program;
+  Scene scene;
+};
+
+TEST_F(LayoutTest, NoConfigBesideTheProgramEndsItEvenWithOneInTheCurrentDirectory) {
+  TestFolder cwd;
+  cwd.write("Config.ini", "[Common]\nGameWidth=100\n");
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(cwd.path());
+  SkinLayoutResult r = Gfx_Load_Skin(scene, program.path(), true, {1024, 768});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(r.status, Status::ConfigMissing);
+  EXPECT_EQ(r.message, "Configuration file (Config.ini) not found. Please reinstall the game.");
+  // The game-menu step still runs.
+  EXPECT_TRUE(scene.box(box::btn_game_menu_background).visible);
+  EXPECT_EQ(scene.box(box::btn_game_menu_background).rect, (Rect{0, 0, 36, 32}));
+}
+
+TEST_F(LayoutTest, EmptyConfigInWindowedLayoutIsAllColourKey) {
+  ASSERT_EQ(layout("", false).status, Status::Done);
+  const WindowProps& w = scene.window();
+  EXPECT_EQ(w.client_width, 479);
+  EXPECT_EQ(w.client_height, 777);
+  EXPECT_TRUE(w.color_key);
+  EXPECT_EQ(w.key_color, 0x00ff00ffu);
+  EXPECT_EQ(w.color, w.key_color);
+  for (BoxId id = 1; id <= box::kSkinCount; ++id) EXPECT_EQ(scene.box(id).rect, Rect{}) << id;
+  EXPECT_FALSE(scene.box(box::btn_game_menu_top).visible);
+}
+
+TEST_F(LayoutTest, MissingAndNilPictures) {
+  program.write("skin/body.bmp", bmp(4, 4, 0, 0, 255));
+  ASSERT_EQ(
+      layout(skin_dir() + "[Image1]\nFilename=body.bmp\n[Image2]\nFilename=absent.png\nWidth=50\n"
+                          "Height=40\nLeft=3\nTop=4\n[Image3]\nFilename=NIL\n",
+             false)
+          .status,
+      Status::Done);
+  const Box& missing = scene.box(2);
+  ASSERT_TRUE(missing.picture);
+  EXPECT_EQ(missing.picture->width, 10);
+  EXPECT_EQ(missing.picture->height, 10);
+  EXPECT_EQ(missing.rect, (Rect{3, 4, 50, 40}));
+  ASSERT_TRUE(scene.box(3).picture);  // NIL is a file name like any other
+  EXPECT_EQ(scene.box(3).picture->width, 10);
+
+  // A second run with nil keeps the body's picture.
+  Picture body = scene.box(1).picture;
+  ASSERT_TRUE(body);
+  EXPECT_EQ(body->width, 4);
+  ASSERT_EQ(layout(skin_dir() + "[Image1]\nFilename=nil\n", false).status, Status::Done);
+  EXPECT_EQ(scene.box(1).picture, body);
+}
+
+TEST_F(LayoutTest, IntegerKeysTakeTheFileNumberSyntaxOrTheirDefault) {
+  layout("[Image1]\nLeft=0x20\n[Image2]\nLeft=$20\n[Image3]\nLeft=abc\nTop=-7\n", false);
+  EXPECT_EQ(scene.box(1).rect.left, 32);
+  EXPECT_EQ(scene.box(2).rect.left, 32);
+  EXPECT_EQ(scene.box(3).rect.left, 0);
+  EXPECT_EQ(scene.box(3).rect.top, -7);
+}
+
+TEST_F(LayoutTest, ColourThatIsNoNumberStopsTheLayout) {
+  SkinLayoutResult r =
+      layout("[Common]\nGameWidth=300\n[Fullscreen]\nBgColor=red\n[Image1]\nLeft=5\n", true);
+  EXPECT_EQ(r.status, Status::Stopped);
+  EXPECT_EQ(r.message, "'red' is not a valid integer value");
+  EXPECT_EQ(scene.box(1).rect.left, 0);         // no skin box placed
+  EXPECT_EQ(scene.window().client_width, 300);  // never widened to the screen
+  EXPECT_FALSE(scene.box(box::btn_game_menu_top).visible);
+
+  r = layout("[VideoMode]\nTranspColor=\n", false);
+  EXPECT_EQ(r.message, "'' is not a valid integer value");
+}
+
+TEST_F(LayoutTest, UndecodablePictureStopsAtItsEntry) {
+  program.write("skin/skin.gif", "GIF89a");
+  SkinLayoutResult r = layout(skin_dir() +
+                                  "[Image1]\nLeft=1\n[Image2]\nFilename=skin.gif\nLeft=2\n"
+                                  "[Image3]\nLeft=3\n",
+                              false);
+  EXPECT_EQ(r.status, Status::Stopped);
+  EXPECT_EQ(r.message, "Unknown picture file extension (.gif)");
+  EXPECT_EQ(scene.box(1).rect.left, 1);
+  EXPECT_EQ(scene.box(2).rect.left, 0);
+  EXPECT_EQ(scene.box(3).rect.left, 0);
+}
+
+TEST_F(LayoutTest, FullscreenOffsets) {
+  const std::string body = "[Image1]\nLeft=10\nTop=10\n";
+  for (const char* centred : {"Center", "0", "middle"}) {
+    layout(std::string("[Fullscreen]\nGameOffsetX=") + centred + "\n" + body, true);
+    EXPECT_EQ(scene.box(1).rect.left, 10 + (1024 - 479) / 2) << centred;
+    EXPECT_EQ(scene.box(1).rect.top, 10 + (768 - 777) / 2) << centred;  // -4, truncated
+  }
+  layout("[Fullscreen]\nGameOffsetX=-20\nGameOffsetY=$10\n" + body, true);
+  EXPECT_EQ(scene.box(1).rect.left, -10);
+  EXPECT_EQ(scene.box(1).rect.top, 26);
+  EXPECT_EQ(scene.window().client_width, 1024);
+  EXPECT_EQ(scene.window().client_height, 768);
+  EXPECT_EQ(scene.box(box::im_backdrop).rect, (Rect{0, 0, 1024, 768}));
+
+  layout("[Common]\nGameWidth=1031\n", true);
+  EXPECT_EQ(scene.window().offset_x, -3);
+}
+
+TEST_F(LayoutTest, LogoCornersAndBackdrop) {
+  program.write("back/logo.bmp", bmp(30, 20, 1, 2, 3));
+  program.write("back/wall.bmp", bmp(8, 8, 9, 9, 9));
+  const std::string dir = "[Fullscreen]\nBackdropDir=" + program.path().string() +
+                          "/back\nLogoFile=logo.bmp\nBackdropFile=wall.bmp\n";
+  layout(dir + "LogoPosition=7\n", true);
+  EXPECT_EQ(scene.box(box::im_backdrop_logo).rect, (Rect{0, 0, 30, 20}));
+  EXPECT_TRUE(scene.box(box::im_backdrop_logo).visible);
+  EXPECT_EQ(scene.box(box::im_backdrop).fit, Fit::Center);
+  layout(dir + "LogoPosition=3\nBackdropStretch=$101\n", true);
+  EXPECT_EQ(scene.box(box::im_backdrop_logo).rect, (Rect{994, 748, 30, 20}));
+  EXPECT_EQ(scene.box(box::im_backdrop).fit, Fit::Stretch);
+  layout(dir + "LogoPosition=7\nBackdropStretch=256\n", true);  // lowest byte 0
+  EXPECT_EQ(scene.box(box::im_backdrop_logo).rect, (Rect{994, 748, 30, 20}));
+  EXPECT_EQ(scene.box(box::im_backdrop).fit, Fit::Center);
+
+  // The windowed layout hides both and keeps their pictures.
+  layout(dir, false);
+  EXPECT_FALSE(scene.box(box::im_backdrop).visible);
+  EXPECT_FALSE(scene.box(box::im_backdrop_logo).visible);
+  EXPECT_TRUE(scene.box(box::im_backdrop_logo).picture);
+}
+
+TEST_F(LayoutTest, RelativeFoldersResolveAgainstTheCurrentDirectory) {
+  TestFolder cwd;
+  cwd.write("Graphics/Other/body.bmp", bmp(6, 5, 0, 0, 0));
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(cwd.path());
+  SkinLayoutResult r =
+      layout("[Common]\nSkinDir=Graphics\\Other\n[Image1]\nFilename=body.bmp\n", false);
+  std::filesystem::current_path(before);
+  ASSERT_EQ(r.status, Status::Done);
+  ASSERT_TRUE(scene.box(1).picture);
+  EXPECT_EQ(scene.box(1).picture->width, 6);
+}
+
+TEST(CentreOnScreen, TruncatesAndStaysOnScreen) {
+  EXPECT_EQ(centre_on_screen(479, 777, {1024, 768}).left, 272);
+  EXPECT_EQ(centre_on_screen(479, 777, {1024, 768}).top, 0);
+  EXPECT_EQ(centre_on_screen(1024, 768, {1024, 768}).left, 0);
+  EXPECT_EQ(centre_on_screen(100, 101, {1024, 768}).top, 333);
+}
+
+}  // namespace
+}  // namespace qm
