@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "display/scene.h"
 #include "skin/ini_file.h"
@@ -231,6 +232,53 @@ TEST_F(DefaultSkin, BackdropLogoAndManualPagesDecode) {
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.picture->width, 340);
     EXPECT_EQ(result.picture->height, 535);
+  }
+}
+
+// The viewer lays its 16 x 14 buttons 4 px from the edges over the top-right and both bottom
+// corners; nothing of the page may hide under them.
+TEST_F(DefaultSkin, ManualPagesLeaveTheViewerButtonCornersPlain) {
+  for (int page = 1; page <= 14; ++page) {
+    SCOPED_TRACE(page);
+    const PictureResult result =
+        load_picture_file(folder_file("Manual", "ManualDir", "", std::to_string(page) + ".bmp"));
+    ASSERT_TRUE(result.ok());
+    const Image& img = *result.picture;
+    const std::uint8_t* paper = img.pixel(img.width - 1, 0);
+    const int corners[][2] = {
+        {img.width - 24, 0}, {0, img.height - 24}, {img.width - 24, img.height - 24}};
+    for (const auto& corner : corners)
+      for (int y = corner[1]; y < corner[1] + 24; ++y)
+        for (int x = corner[0]; x < corner[0] + 24; ++x)
+          ASSERT_TRUE(std::equal(paper, paper + 3, img.pixel(x, y))) << x << "," << y;
+  }
+}
+
+// Each glyph must read as itself: no two digit or letter pictures alike, and every glyph inked.
+TEST_F(DefaultSkin, GlyphPicturesAreAllDifferent) {
+  std::vector<Picture> glyphs;
+  for (BoxId id = box::im_panel_number(0); id <= box::im_panel_lives(3); ++id) {
+    const PictureResult result = picture(id);
+    ASSERT_TRUE(result.ok()) << section(id);
+    EXPECT_TRUE(std::any_of(result.picture->rgba.begin(), result.picture->rgba.end(),
+                            [](std::uint8_t v) { return v != 0; }))
+        << section(id);
+    glyphs.push_back(result.picture);
+  }
+  for (size_t a = 0; a < glyphs.size(); ++a)
+    for (size_t b = a + 1; b < glyphs.size(); ++b)
+      EXPECT_NE(glyphs[a]->rgba, glyphs[b]->rgba) << "glyphs " << a << " and " << b;
+}
+
+// The documents name no person, address, mail or donation page.
+TEST(DefaultDocuments, CarryNoAddressesOrLinks) {
+  for (const char* name : {"Readme.txt", "Whatsnew.txt", "Config.ini"}) {
+    SCOPED_TRACE(name);
+    std::ifstream in(kDist / name, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty());
+    for (const char* forbidden : {"@", "http", "www.", "mailto", "paypal", "donat"})
+      EXPECT_EQ(text.find(forbidden), std::string::npos) << forbidden;
   }
 }
 
