@@ -155,6 +155,7 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
   check_pal.setColor(QPalette::Window, QColor(0x08, 0x29, 0x52));
   check_pal.setColor(QPalette::WindowText, Qt::white);
   chb_splashscreen->setPalette(check_pal);
+  chb_splashscreen->setBackgroundRole(QPalette::Window);
   chb_splashscreen->setAutoFillBackground(true);
   chb_splashscreen->setChecked(true);
 

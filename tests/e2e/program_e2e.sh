@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Runs build/dist/quibman under a private Xvfb. Arguments: the ready folder, a folder for the
+# screenshots it leaves behind for people to look at.
+set -euo pipefail
+dist=$(cd "$1" && pwd)
+shots=${2:-$(mktemp -d)}
+mkdir -p "$shots"
+work=$(mktemp -d)
+export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+conf=$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf
+xvfb_pid="" app_pid="" wm_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+display=$((300 + RANDOM % 400))
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+# QM_E2E_WM=openbox runs the same under a window manager.
+if [ -n "${QM_E2E_WM:-}" ]; then
+  "$QM_E2E_WM" >"$work/wm.log" 2>&1 &
+  wm_pid=$!
+  sleep 1
+fi
+
+start() {
+  (cd "$dist" && exec ./quibman) >"$work/app.log" 2>&1 &
+  app_pid=$!
+}
+# Waits until a visible window with the title shows.
+wait_window() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "no window \"$1\""
+}
+wait_exit() {
+  for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || { app_pid=""; return 0; }; sleep 0.1; done
+  fail "the program did not end"
+}
+value() { sed -n "s/^$1=//p" "$conf" | tr -d '\r'; }
+
+# Where the digit places lie, from the shipped Config.ini, at the handheld's offset.
+place_rect() {
+  awk -v want="Image$((20 + $1))" -F= '
+    /^\[/ { sec = $0; gsub(/[][\r]/, "", sec) }
+    sec == want && $1 ~ /^(Left|Top|Width|Height)$/ { v[$1] = $2 + 0 }
+    END { print v["Width"], v["Height"], v["Left"], v["Top"] }' "$dist/Config.ini"
+}
+# The share of a place's pixels dark enough to be lit LCD ink.
+ink() {
+  read -r w h l t < <(place_rect "$1")
+  convert "$2" -crop "${w}x${h}+$((l + $3))+$((t + $4))" -colorspace Gray -threshold 25% \
+    -negate -format '%[fx:mean]' info:
+}
+lit() { awk -v v="$(ink "$@")" 'BEGIN { exit !(v > 0.01) }'; }
+
+# 1. The splash screen shows on a fresh start; Esc ends the program at once.
+start
+wait_window "About this game"
+sleep 0.5
+import -window root "$shots/splash.png"
+xdotool key Escape
+wait_exit
+[ -f "$conf" ] || fail "no settings file"
+[ -z "$(value SoundMode)" ] || fail "SoundMode written by Esc"
+
+# 2. "(no sound)" and play: the device shows the clock, centred on the screen.
+start
+wait_window "About this game"
+sleep 0.5
+xdotool key Down Down Down Return
+wait_window "Simulator"
+sleep 1.5
+import -window root "$shots/fullscreen.png"
+read -r gw gh < <(awk -F= '/^(GameWidth|GameHeight)=/ { v[$1] = $2 + 0 } END { print v["GameWidth"], v["GameHeight"] }' "$dist/Config.ini")
+ox=$(((1280 - gw) / 2)) oy=$(((1024 - gh) / 2))
+for p in 2 3 4 5 7 8; do lit "$p" "$shots/fullscreen.png" $ox $oy || fail "clock place $p shows no ink"; done
+lit 6 "$shots/fullscreen.png" $ox $oy && fail "clock place 6 is not blank"
+
+for n in 1 2 3 4 5 6 7 8; do keys="${keys:-}$(value "Key$n") "; done
+[ "$keys" = "2 3 4 6 37 39 40 38 " ] || fail "key bindings stored as $keys"
+[ "$(value SoundMode)" = 2 ] || fail "SoundMode is $(value SoundMode)"
+[ "$(value SplashScreen)" = 1 ] || fail "SplashScreen is $(value SplashScreen)"
+
+# 3. The MODE key switches to game mode: a single 0 in place 8.
+xdotool key 5
+sleep 0.5
+import -window root "$shots/game_mode.png"
+for p in 1 2 3 4 5 6 7; do lit "$p" "$shots/game_mode.png" $ox $oy && fail "place $p lit in game mode"; done
+lit 8 "$shots/game_mode.png" $ox $oy || fail "no 0 in place 8"
+
+# 4. F12: the windowed layout, centred, its key colour cut out to the desktop.
+xdotool key F12
+sleep 1
+import -window root "$shots/windowed.png"
+read -r wx wy < <(xwininfo -id "$(xdotool search --onlyvisible --name Simulator | head -1)" |
+  awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }')
+[ "$wx" = "$ox" ] && [ "$wy" = "$(( oy < 0 ? 0 : oy ))" ] || fail "windowed layout at $wx,$wy"
+corner=$(convert "$shots/windowed.png" -format "%[pixel:p{$wx,$wy}]" info:)
+case "$corner" in *255,0,255*|magenta|fuchsia) fail "key colour shows at the corner" ;; esac
+[ "$(value FullscreenMode)" = 0 ] || fail "FullscreenMode not stored"
+
+# 5. Esc on the main window is the menu's Exit.
+xdotool key Escape
+wait_exit
+echo "e2e passed; screenshots in $shots"
