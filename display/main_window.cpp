@@ -76,6 +76,9 @@ WindowEnvironment default_window_environment() {
   env.show_error = [](const QString& text) {
     QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle), text,
                     QMessageBox::Ok);
+    // Without a window manager only an explicit activation gives the box the keyboard.
+    box.show();
+    box.activateWindow();
     box.exec();
   };
   return env;
