@@ -60,7 +60,9 @@ std::vector<std::uint8_t> wav_file(const std::vector<std::int16_t>& samples) {
   const std::uint32_t data_bytes = static_cast<std::uint32_t>(samples.size() * 2);
   std::vector<std::uint8_t> out;
   out.reserve(44 + data_bytes);
-  auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
+  auto tag = [&](const char* t) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(t[i]));
+  };
   tag("RIFF");
   put_le(out, 36 + data_bytes, 4);
   tag("WAVE");
