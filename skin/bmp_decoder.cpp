@@ -280,8 +280,9 @@ PictureResult decode_bmp(std::span<const std::uint8_t> data) {
   const PixelWriter out(*image, *layout);
   bool decoded = false;
   if (layout->compression == kRle8 || layout->compression == kRle4) {
-    for (std::int64_t y = 0; y < layout->height; ++y) {
-      for (std::int64_t x = 0; x < layout->width; ++x) out.put_index(x, y, 0);
+    const Color background = layout->palette[0];
+    for (std::size_t i = 0; i < image->rgba.size(); i += 4) {
+      std::copy(background.begin(), background.end(), image->rgba.begin() + i);
     }
     decoded = decode_rle(in, *layout, out);
   } else {

@@ -64,7 +64,10 @@ Picture missing_picture_marker() {
 
 Picture with_bmp_transparency(const Image& bmp) {
   auto result = std::make_shared<Image>(bmp);
-  if (bmp.width <= 0 || bmp.height <= 0) return result;
+  if (bmp.width <= 0 || bmp.height <= 0 ||
+      bmp.rgba.size() != static_cast<std::size_t>(bmp.width) * bmp.height * 4) {
+    return result;
+  }
   const std::uint8_t* key = bmp.pixel(0, bmp.height - 1);
   const std::uint8_t r = key[0], g = key[1], b = key[2];
   for (std::size_t i = 0; i + 3 < result->rgba.size(); i += 4) {
