@@ -8,7 +8,7 @@
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
 #include "tests/skin/picture_writers.h"
-#include "tests/skin/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/skin/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace qm {
 namespace {

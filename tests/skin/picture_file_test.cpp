@@ -6,7 +6,7 @@
 #include <jerror.h>
 
 #include "tests/skin/picture_writers.h"
-#include "tests/skin/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace qm {
 namespace {

@@ -5,12 +5,12 @@
 
 #include "skin/gfx_load_skin.h"
 #include "skin/picture_file.h"
-#include "tests/window/test_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace qm {
 namespace {
 
-using testing::TestFolder;
+using testing::TempFolder;
 using Status = SkinLayoutResult::Status;
 
 // A 24-bit bottom-up BMP of one colour.
@@ -49,12 +49,12 @@ class LayoutTest : public ::testing::Test {
     return "[Common]\nSkinDir=" + program.path().string() + "/skin\n";
   }
 
-  TestFolder program;
+  TempFolder program;
   Scene scene;
 };
 
 TEST_F(LayoutTest, NoConfigBesideTheProgramEndsItEvenWithOneInTheCurrentDirectory) {
-  TestFolder cwd;
+  TempFolder cwd;
   cwd.write("Config.ini", "[Common]\nGameWidth=100\n");
   const auto before = std::filesystem::current_path();
   std::filesystem::current_path(cwd.path());
@@ -179,7 +179,7 @@ TEST_F(LayoutTest, LogoCornersAndBackdrop) {
 }
 
 TEST_F(LayoutTest, RelativeFoldersResolveAgainstTheCurrentDirectory) {
-  TestFolder cwd;
+  TempFolder cwd;
   cwd.write("Graphics/Other/body.bmp", bmp(6, 5, 0, 0, 0));
   const auto before = std::filesystem::current_path();
   std::filesystem::current_path(cwd.path());

@@ -10,12 +10,12 @@
 
 #include "shell/settings_store.h"
 #include "shell/splash_form.h"
-#include "tests/window/test_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace qm {
 namespace {
 
-using testing::TestFolder;
+using testing::TempFolder;
 
 class FakeHost final : public SplashHost {
  public:
@@ -54,8 +54,8 @@ class SplashTest : public ::testing::Test {
   }
   int stored(const char* name) { return SettingsStore().read_integer(name, -99); }
 
-  TestFolder config;
-  TestFolder program;  // no pictures: their places stay plain
+  TempFolder config;
+  TempFolder program;  // no pictures: their places stay plain
 };
 
 TEST_F(SplashTest, FirstStartWaitsForADriver) {

@@ -6,12 +6,12 @@
 #include <QSettings>
 
 #include "display/main_window.h"
-#include "tests/window/test_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace qm {
 namespace {
 
-using testing::TestFolder;
+using testing::TempFolder;
 
 const QColor kKey(255, 0, 255);
 const QColor kBody(128, 128, 128);
@@ -125,8 +125,8 @@ class WindowTest : public ::testing::Test {
     QApplication::sendEvent(&form, &event);
   }
 
-  TestFolder program;
-  TestFolder config;
+  TempFolder program;
+  TempFolder config;
   std::vector<std::string> errors;
 };
 

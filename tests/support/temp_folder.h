@@ -14,7 +14,7 @@ namespace qm::testing {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm_skin_XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "qm_test_XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     path_ = pattern;
   }
