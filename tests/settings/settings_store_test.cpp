@@ -1,5 +1,7 @@
 #include "shell/settings_store.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -116,6 +118,27 @@ TEST_F(SettingsStoreTest, EveryWriteIsPlainTextOnDiskAtOnce) {
   SettingsStore other;
   EXPECT_EQ(other.read_integer("HiScore2", 0), -2147483647 - 1);
   EXPECT_FALSE(other.read_bool("FullscreenMode", true));
+}
+
+ino_t inode_of(const fs::path& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Every write goes through a new file renamed into place, so an untouched file keeps its inode.
+TEST_F(SettingsStoreTest, AValueStoredAsTheSameTextIsNotWrittenAgain) {
+  write_file("[General]\nKey1=2\nKey2=07\n");
+  const ino_t before = inode_of(file());
+  ASSERT_NE(before, 0u);
+  SettingsStore store;
+  store.write_integer("Key1", 2);
+  EXPECT_EQ(inode_of(file()), before);
+
+  store.write_integer("Key2", 7);
+  EXPECT_NE(inode_of(file()), before);
+  EXPECT_EQ(read_text(file()), "[General]\nKey1=2\nKey2=7\n");
+  store.write_integer("Key1", 3);
+  EXPECT_EQ(read_text(file()), "[General]\nKey1=3\nKey2=7\n");
 }
 
 TEST_F(SettingsStoreTest, OnlyAnOptionalMinusAndDigitsThatFitReadAsIntegers) {
@@ -285,6 +308,39 @@ TEST_F(SettingsStoreTest, AnEmptyLockLeftByAKilledWriterDoesNotHoldUpTheNext) {
   ASSERT_TRUE(WIFEXITED(status)) << "writer ended by signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(parse_plain(read_text(file())), (Values{{"HiScore1", "42"}}));
+}
+
+// A high score is on disk the moment its game is over: the writer kills itself with SIGKILL as
+// soon as the store has taken it, and the next start reads it back.
+TEST_F(SettingsStoreTest, AHighScoreSurvivesAKillRightAfterTheGameOver) {
+  write_file("[General]\nHiScore1=40\nHiScore2=900\nKey1=49\n");
+  int pipe_ends[2];
+  ASSERT_EQ(pipe(pipe_ends), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(pipe_ends[1], STDOUT_FILENO);
+    setenv("XDG_CONFIG_HOME", home_.c_str(), 1);
+    alarm(60);
+    execl(QM_GAME_OVER_WRITER, QM_GAME_OVER_WRITER, "7", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ASSERT_GT(pid, 0);
+  close(pipe_ends[1]);
+  std::string printed;
+  char buffer[64];
+  for (ssize_t n; (n = read(pipe_ends[0], buffer, sizeof buffer)) > 0;) printed.append(buffer, n);
+  close(pipe_ends[0]);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+
+  ASSERT_FALSE(printed.empty());
+  const int score = std::stoi(printed);
+  EXPECT_GT(score, 40);
+  SettingsStore next_start;
+  EXPECT_EQ(next_start.read_integer("HiScore1", 0), score);
+  EXPECT_EQ(next_start.read_integer("HiScore2", 0), 900);
+  EXPECT_EQ(next_start.read_integer("Key1", 0), 49);
 }
 
 }  // namespace
