@@ -130,7 +130,7 @@ TForm1::~TForm1() {
 void TForm1::run_layout() {
   SkinLayoutResult result =
       Gfx_Load_Skin(scene_, env_.program_dir, fullscreen_mode_, env_.screen_size());
-  pictures_.prune();
+  pictures_.prune(scene_);
   const WindowProps& props = scene_.window();
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;

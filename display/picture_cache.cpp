@@ -1,8 +1,28 @@
 #include "display/picture_cache.h"
 
+#include <QPainter>
+#include <algorithm>
+#include <unordered_set>
+
 #include "skin/picture_file.h"
 
 namespace qm {
+
+namespace {
+
+bool fully_opaque(const Image& picture) {
+  for (std::size_t i = 3; i < picture.rgba.size(); i += 4)
+    if (picture.rgba[i] != 0xFF) return false;
+  return true;
+}
+
+Picture without_alpha(const Image& picture) {
+  auto copy = std::make_shared<Image>(picture);
+  for (std::size_t i = 3; i < copy->rgba.size(); i += 4) copy->rgba[i] = 0xFF;
+  return copy;
+}
+
+}  // namespace
 
 PictureLook picture_look(const Box& box) {
   switch (box.picture->format) {
@@ -16,31 +36,29 @@ PictureLook picture_look(const Box& box) {
   return PictureLook::Opaque;
 }
 
-QImage to_qimage(const Image& picture, PictureLook look) {
-  if (picture.width <= 0 || picture.height <= 0 ||
-      picture.rgba.size() < static_cast<size_t>(picture.width) * picture.height * 4)
+QImage to_qimage(const Picture& picture, PictureLook look) {
+  if (!picture || picture->width <= 0 || picture->height <= 0 ||
+      picture->rgba.size() < static_cast<size_t>(picture->width) * picture->height * 4)
     return {};
+  Picture pixels = picture;
   if (look == PictureLook::BmpKeyed)
-    return to_qimage(*with_bmp_transparency(picture), PictureLook::OwnAlpha);
-  QImage image(picture.width, picture.height, QImage::Format_ARGB32);
-  const bool opaque = look == PictureLook::Opaque;
-  for (int y = 0; y < picture.height; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < picture.width; ++x) {
-      const std::uint8_t* p = picture.pixel(x, y);
-      line[x] = qRgba(p[0], p[1], p[2], opaque ? 255 : p[3]);
-    }
-  }
-  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    pixels = with_bmp_transparency(*picture);
+  else if (look == PictureLook::Opaque && !fully_opaque(*picture))
+    pixels = without_alpha(*picture);
+  // The image reads the picture's own bytes, R, G, B, A in memory order; the picture it holds is
+  // let go when the last copy of the image is.
+  const Image& image = *pixels;
+  auto* keep = new Picture(std::move(pixels));
+  return QImage(
+      image.rgba.data(), image.width, image.height, static_cast<qsizetype>(image.width) * 4,
+      QImage::Format_RGBA8888, [](void* held) { delete static_cast<Picture*>(held); }, keep);
 }
 
 PictureCache::Entry& PictureCache::entry(const Box& box) {
-  auto& map = entries_[static_cast<int>(picture_look(box))];
-  Entry& e = map[box.picture.get()];
-  // A dead weak pointer means the address was reused by a new picture: convert afresh.
-  if (e.picture.expired() || e.picture.lock() != box.picture) {
+  Entry& e = entries_[static_cast<int>(picture_look(box))][box.picture.get()];
+  if (e.picture != box.picture) {
     e.picture = box.picture;
-    e.image = to_qimage(*box.picture, picture_look(box));
+    e.image = to_qimage(box.picture, picture_look(box));
     e.scaled = QImage();
   }
   return e;
@@ -52,14 +70,23 @@ const QImage& PictureCache::image(const Box& box) {
 
 const QImage& PictureCache::scaled(const Box& box, QSize size) {
   Entry& e = entry(box);
-  if (e.scaled.size() != size && !e.image.isNull())
-    e.scaled = e.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  if (e.scaled.size() != size && !e.image.isNull()) {
+    // Drawn rather than QImage::scaled, which would first convert the whole picture to another
+    // format: a full HD backdrop would take its memory twice over for a moment.
+    e.scaled = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&e.scaled);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(QPoint(0, 0), size), e.image);
+  }
   return e.scaled;
 }
 
-void PictureCache::prune() {
+void PictureCache::prune(const Scene& scene) {
+  std::unordered_set<const Image*> held;
+  for (BoxId id : Scene::stacking_order()) held.insert(scene.box(id).picture.get());
   for (auto& map : entries_)
-    std::erase_if(map, [](const auto& kv) { return kv.second.picture.expired(); });
+    std::erase_if(map, [&](const auto& kv) { return !held.contains(kv.first); });
 }
 
 }  // namespace qm

@@ -20,12 +20,12 @@ class PictureCache {
   const QImage& image(const Box& box);
   // The picture scaled to the given size (the stretched backdrop).
   const QImage& scaled(const Box& box, QSize size);
-  // Forgets images whose pictures no box holds any more.
-  void prune();
+  // Forgets the images of pictures that no box of the scene holds any more.
+  void prune(const Scene& scene);
 
  private:
   struct Entry {
-    std::weak_ptr<const Image> picture;
+    Picture picture;
     QImage image;
     QImage scaled;
   };
@@ -34,7 +34,9 @@ class PictureCache {
   std::unordered_map<const Image*, Entry> entries_[3];
 };
 
-// A premultiplied copy of the picture for painting, in the given look.
-QImage to_qimage(const Image& picture, PictureLook look);
+// The picture as an image to paint in the given look. It shares the picture's pixels where the
+// look leaves them as they are (and keeps the picture alive while it does), so a large picture is
+// not held twice.
+QImage to_qimage(const Picture& picture, PictureLook look);
 
 }  // namespace qm

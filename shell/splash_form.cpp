@@ -29,7 +29,7 @@ constexpr int kHeight = 420;
 QPixmap splash_picture(const std::filesystem::path& program_dir, const char* name) {
   PictureResult loaded = load_picture_file(program_dir / "Graphics" / "Splash" / name);
   if (!loaded.ok()) return {};
-  return QPixmap::fromImage(to_qimage(*loaded.picture, PictureLook::OwnAlpha));
+  return QPixmap::fromImage(to_qimage(loaded.picture, PictureLook::OwnAlpha));
 }
 
 QFont arial(int pixels, bool bold = false) {
