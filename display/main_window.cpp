@@ -92,6 +92,10 @@ void TForm1::StoreForwarder::write_integer(const std::string& name, int value) {
   if (store_) store_->write_integer(name, value);
 }
 
+void TForm1::StoreForwarder::write_integers(std::span<const Value> values) {
+  if (store_) store_->write_integers(values);
+}
+
 TForm1::TForm1(WindowEnvironment env)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       env_(std::move(env)),

@@ -115,6 +115,7 @@ class TForm1 final : public QWidget,
     explicit StoreForwarder(std::unique_ptr<SettingsStore>& store) : store_(store) {}
     int read_integer(const std::string& name, int default_value) override;
     void write_integer(const std::string& name, int value) override;
+    void write_integers(std::span<const Value> values) override;
 
    private:
     std::unique_ptr<SettingsStore>& store_;

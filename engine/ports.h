@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 namespace qm {
@@ -20,6 +21,15 @@ class SettingsPort {
   virtual ~SettingsPort() = default;
   virtual int read_integer(const std::string& name, int default_value) = 0;
   virtual void write_integer(const std::string& name, int value) = 0;
+
+  struct Value {
+    std::string name;
+    int value;
+  };
+  // Values that change together; a store may put them on disk in one go.
+  virtual void write_integers(std::span<const Value> values) {
+    for (const Value& v : values) write_integer(v.name, v.value);
+  }
 };
 
 struct TimeOfDay {

@@ -7,10 +7,16 @@ namespace qm {
 void load_key_bindings(SettingsPort& store, KeyBindings& bindings) {
   for (int n = kAma; n <= kDown; ++n)
     bindings[n].key_number = store.read_integer("Key" + std::to_string(n), kDefaultKeyNumber[n]);
+  store_key_bindings(store, bindings);
+}
+
+void store_key_bindings(SettingsPort& store, KeyBindings& bindings) {
+  std::vector<SettingsPort::Value> values;
   for (int n = kAma; n <= kDown; ++n) {
-    store.write_integer("Key" + std::to_string(n), bindings[n].key_number);
+    values.push_back({"Key" + std::to_string(n), bindings[n].key_number});
     AssignWord(n, bindings[n]);
   }
+  store.write_integers(values);
 }
 
 namespace {

@@ -17,6 +17,8 @@ using KeyBindings = std::array<KeyBinding, 9>;
 // Reads "Key1".."Key8" with their defaults, writes every one back so the store always holds all
 // eight, and sets each binding's key code.
 void load_key_bindings(SettingsPort& store, KeyBindings& bindings);
+// Writes the eight key numbers as one change and sets each binding's key code.
+void store_key_bindings(SettingsPort& store, KeyBindings& bindings);
 
 // The binding whose key-down (or key-up) operation a key code calls, 0 for none. The first match
 // in dispatch order wins; MODE is not looked at on release.

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include "input/key_dispatch.h"
 #include "skin/dialog_support.h"
 
 namespace qm {
@@ -156,11 +157,8 @@ void TKeysForm::cbChange() {
 }
 
 void TKeysForm::btn_acceptClick() {
-  for (int n = 1; n <= 8; ++n) {
-    bindings_[n].key_number = cb_[n]->currentIndex() + 1;
-    settings_.write_integer("Key" + std::to_string(n), bindings_[n].key_number);
-    AssignWord(n, bindings_[n]);
-  }
+  for (int n = 1; n <= 8; ++n) bindings_[n].key_number = cb_[n]->currentIndex() + 1;
+  store_key_bindings(settings_, bindings_);
   rebuild_hints_();
   main_window_.setEnabled(true);
   hide();

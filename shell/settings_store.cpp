@@ -45,18 +45,29 @@ int SettingsStore::read_integer(const std::string& name, int default_value) {
 }
 
 void SettingsStore::write_integer(const std::string& name, int value) {
+  const Value one[] = {{name, value}};
+  write_integers(one);
+}
+
+void SettingsStore::write_integers(std::span<const Value> values) {
   // A value already stored as this very text is on disk: writing it again would only cost a
   // flush to disk (the start-up writes every key binding back).
-  const QString text = QString::number(value);
-  const QVariant stored = settings_->value(key(name));
-  if (stored.typeId() == QMetaType::QString && stored.toString() == text) return;
+  bool changed = false;
+  for (const Value& v : values) {
+    const QString text = QString::number(v.value);
+    const QVariant stored = settings_->value(key(v.name));
+    if (stored.typeId() == QMetaType::QString && stored.toString() == text) continue;
+    // Written as text so the file holds plain decimal strings.
+    settings_->setValue(key(v.name), text);
+    changed = true;
+  }
+  if (!changed) return;
   // A writer killed between creating QSettings' lock file and filling it in leaves an empty lock
   // that QSettings waits out for 30 seconds before every write. No live writer holds it (a live
   // one keeps the file flock()ed, which makes the removal fail), so it is cleared first.
   QLockFile(settings_->fileName() + ".lock").removeStaleLockFile();
-  // Written as text so the file holds plain decimal strings; sync() goes through a temporary
-  // file and a rename, so a failed or interrupted write leaves the previous file whole.
-  settings_->setValue(key(name), text);
+  // sync() goes through a temporary file and a rename, so a failed or interrupted write leaves
+  // the previous file whole.
   settings_->sync();
 }
 

@@ -20,6 +20,8 @@ class SettingsStore final : public SettingsPort {
 
   int read_integer(const std::string& name, int default_value) override;
   void write_integer(const std::string& name, int value) override;
+  // Reaches the disk once for all the values that differ from what is stored.
+  void write_integers(std::span<const Value> values) override;
   bool read_bool(const std::string& name, bool default_value);
   void write_bool(const std::string& name, bool value);
 

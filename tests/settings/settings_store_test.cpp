@@ -141,6 +141,21 @@ TEST_F(SettingsStoreTest, AValueStoredAsTheSameTextIsNotWrittenAgain) {
   EXPECT_EQ(read_text(file()), "[General]\nKey1=3\nKey2=7\n");
 }
 
+// Values written together are stored when one of them differs from what the file holds.
+TEST_F(SettingsStoreTest, ValuesWrittenTogetherAreStoredWhenOneDiffers) {
+  write_file("[General]\nKey1=2\nKey2=3\n");
+  SettingsStore store;
+  const SettingsPort::Value same[] = {{"Key1", 2}, {"Key2", 3}};
+  const ino_t before = inode_of(file());
+  store.write_integers(same);
+  EXPECT_EQ(inode_of(file()), before);
+
+  const SettingsPort::Value changed[] = {{"Key1", 5}, {"Key2", 3}, {"Key3", 40}};
+  store.write_integers(changed);
+  EXPECT_EQ(read_text(file()), "[General]\nKey1=5\nKey2=3\nKey3=40\n");
+  EXPECT_EQ(SettingsStore().read_integer("Key3", 0), 40);
+}
+
 TEST_F(SettingsStoreTest, OnlyAnOptionalMinusAndDigitsThatFitReadAsIntegers) {
   SettingsStore store;
   const std::pair<const char*, int> cases[] = {
