@@ -471,11 +471,11 @@ def manual_cases(g):
 def sound_cases(g):
     samples = ["Beep", "Bonus", "Miss", "Point", "Start"]
 
-    def sound_case(name, replaced, expect):
+    def sound_case(name, replaced, expect, extra=None):
         files = {"Sound/%s.wav" % s: wav() for s in samples}
         for sample, content in replaced.items():
             files["Sound/%s.wav" % sample] = content
-        g.case("sound", name, files, expect)
+        g.case("sound", name, files | (extra or {}), expect)
 
     failed = ["start fails",
               "message Sound folder unproperly installed. Please reinstall the game."]
@@ -492,6 +492,13 @@ def sound_cases(g):
                failed)
     sound_case("beep_data_claims_4_gigabytes", {"Beep": wav(data_length=0xFFFFFFF0)},
                ["start ok", "plays Beep"])
+    # The splash screen's own pictures: a broken one leaves its place plain.
+    sound_case("splash_pictures_broken", {}, ["start ok", "plays Beep"], {
+        "Graphics/Splash/background.png": FIFO,
+        "Graphics/Splash/box.jpg": random_bytes(5, 300),
+        "Graphics/Splash/play.png": png(8, 8)[:40],
+        "Graphics/Splash/play_disabled.png": None,
+    })
     sound_case("bonus_not_a_wav", {"Bonus": random_bytes(2, 4096)},
                ["start ok", "silent Bonus", "plays Beep"])
     sound_case("bonus_truncated", {"Bonus": wav()[:40]}, ["start ok", "silent Bonus", "plays Miss"])
