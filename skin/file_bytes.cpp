@@ -30,7 +30,9 @@ class FileDescriptor {
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> read_file_bytes(const std::filesystem::path& path) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: opening a named pipe that nothing writes to would otherwise wait forever, before
+  // fstat could tell that it is no regular file. Reads of a regular file never block anyway.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) return std::nullopt;
   struct stat status {};
   if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;

@@ -1,5 +1,8 @@
 #include "skin/gfx_load_skin.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "skin/ini_file.h"
@@ -8,6 +11,14 @@
 namespace qm {
 
 namespace {
+
+// A box's place plus the game offset. Both come from Config.ini and may be anything an int
+// holds; a sum beyond that range stays at its end instead of wrapping round.
+int offset_by(int position, int offset) {
+  const std::int64_t sum = std::int64_t{position} + offset;
+  return static_cast<int>(std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
 
 // One layout run: the file, the window properties being built and the first failure.
 class SkinLayout {
@@ -156,8 +167,8 @@ class SkinLayout {
       }
       Rect r;
       r.height = ini_.read_integer(section, "Height", 0);
-      r.left = ini_.read_integer(section, "Left", 0) + props_.offset_x;
-      r.top = ini_.read_integer(section, "Top", 0) + props_.offset_y;
+      r.left = offset_by(ini_.read_integer(section, "Left", 0), props_.offset_x);
+      r.top = offset_by(ini_.read_integer(section, "Top", 0), props_.offset_y);
       r.width = ini_.read_integer(section, "Width", 0);
       scene_.set_rect(n, r);
     }
@@ -191,8 +202,13 @@ SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& progra
 }
 
 WindowPosition centre_on_screen(int window_width, int window_height, ScreenSize screen) {
-  return {std::max(0, (screen.width - window_width) / 2),
-          std::max(0, (screen.height - window_height) / 2)};
+  // The window's size comes from Config.ini and may be any int: the difference is taken in 64
+  // bits, and its half always fits an int again.
+  auto centre = [](int screen_size, int window_size) {
+    return static_cast<int>(
+        std::max<std::int64_t>(0, (std::int64_t{screen_size} - window_size) / 2));
+  };
+  return {centre(screen.width, window_width), centre(screen.height, window_height)};
 }
 
 }  // namespace qm

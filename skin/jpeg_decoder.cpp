@@ -21,6 +21,20 @@ void on_jpeg_error(j_common_ptr cinfo) {
 // Warnings (corrupt or missing entropy data among them) are not shown; libjpeg decodes on.
 void on_jpeg_message(j_common_ptr) {}
 
+// Each scan of a progressive file is a pass over every block of the picture, and nothing in the
+// format bounds their number: a small file of repeated scans keeps the decoder busy for minutes.
+// libjpeg's progression for the grey and colour pictures taken here has 6 and 10 scans, and
+// optimising encoders write a few dozen at most.
+constexpr int kMaxScans = 100;
+
+// libjpeg calls this while it reads the file, between the rows of each scan.
+void limit_scans(j_common_ptr common) {
+  auto* cinfo = reinterpret_cast<j_decompress_ptr>(common);
+  if (cinfo->input_scan_number > kMaxScans) {
+    ERREXIT4(cinfo, JERR_BAD_PROGRESSION, cinfo->Ss, cinfo->Se, cinfo->Ah, cinfo->Al);
+  }
+}
+
 class JpegDecompressor {
  public:
   JpegDecompressor() {
@@ -28,6 +42,7 @@ class JpegDecompressor {
     errors.manager.error_exit = on_jpeg_error;
     errors.manager.output_message = on_jpeg_message;
     cinfo.err = &errors.manager;
+    progress.progress_monitor = limit_scans;
   }
   // Safe on a struct that jpeg_create_decompress never filled: it frees only what it finds.
   ~JpegDecompressor() { jpeg_destroy_decompress(&cinfo); }
@@ -38,15 +53,18 @@ class JpegDecompressor {
 
   jpeg_decompress_struct cinfo{};
   JpegErrorManager errors;
+  jpeg_progress_mgr progress{};
 };
 
 // libjpeg reports errors by a long jump back into the function that called setjmp. The two
 // functions below hold no object with a destructor, so the jump skips nothing that must run.
 
-bool start_jpeg(j_decompress_ptr cinfo, JpegErrorManager* errors, const std::uint8_t* data,
-                std::size_t size) {
+bool start_jpeg(j_decompress_ptr cinfo, JpegErrorManager* errors, jpeg_progress_mgr* progress,
+                const std::uint8_t* data, std::size_t size) {
   if (setjmp(errors->jump)) return false;
   jpeg_create_decompress(cinfo);
+  // Creation clears every field but the error manager.
+  cinfo->progress = progress;
   jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(cinfo, TRUE);
   if (!decoding::size_allowed(cinfo->image_width, cinfo->image_height)) {
@@ -73,7 +91,7 @@ bool read_jpeg_rows(j_decompress_ptr cinfo, JpegErrorManager* errors, std::uint8
 
 PictureResult decode_jpeg(std::span<const std::uint8_t> data) {
   JpegDecompressor jpeg;
-  if (!start_jpeg(&jpeg.cinfo, &jpeg.errors, data.data(), data.size())) {
+  if (!start_jpeg(&jpeg.cinfo, &jpeg.errors, &jpeg.progress, data.data(), data.size())) {
     return decoding::failure(jpeg.message());
   }
   auto image = decoding::new_image(static_cast<int>(jpeg.cinfo.output_width),

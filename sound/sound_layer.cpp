@@ -1,6 +1,7 @@
 #include "sound/sound_layer.h"
 
 #include <array>
+#include <filesystem>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -44,6 +45,14 @@ bool open_output(int output_type) {
   return opened;
 }
 
+// SDL opens the file with a blocking fopen, so a named pipe that nothing writes to would hold
+// the start forever: only a regular file is handed to the mixer, anything else stays unloaded.
+Mix_Chunk* load_sample(const char* file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return nullptr;
+  return Mix_LoadWAV(file);
+}
+
 }  // namespace
 
 SoundLayer::~SoundLayer() {
@@ -56,7 +65,7 @@ bool SoundLayer::Snd_Start(int output_type) {
     if (!open_) return false;
     // Opening resets the channel count to 8.
     Mix_AllocateChannels(kChannels);
-    for (std::size_t i = 0; i < samples_.size(); ++i) samples_[i] = Mix_LoadWAV(kSampleFiles[i]);
+    for (std::size_t i = 0; i < samples_.size(); ++i) samples_[i] = load_sample(kSampleFiles[i]);
   }
   return samples_[static_cast<std::size_t>(Sample::Beep)] != nullptr;
 }

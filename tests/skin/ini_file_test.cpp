@@ -1,6 +1,7 @@
 #include "skin/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/support/temp_folder.h"
 
@@ -123,6 +124,10 @@ TEST(IniFile, LoadReadsOnlyRegularFiles) {
   EXPECT_FALSE(IniFile::load(folder.path() / "missing.ini").has_value());
   EXPECT_FALSE(IniFile::load(folder.path()).has_value());
   EXPECT_TRUE(IniFile::load(folder.write("empty.ini", "")).has_value());
+  // A named pipe that nothing writes to is no file either, and is not waited on.
+  const auto pipe = folder.path() / "pipe.ini";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  EXPECT_FALSE(IniFile::load(pipe).has_value());
 }
 
 TEST(PicturePaths, FoldersFileNamesAndNil) {

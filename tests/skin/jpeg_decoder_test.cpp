@@ -95,6 +95,27 @@ TEST(JpegDecoder, DamagedFilesFailWithTheLibrarysCode) {
   EXPECT_EQ(decode_jpeg(with_declared_size(good, 0, 8)).error, error_text(JERR_EMPTY_IMAGE));
 }
 
+// A progressive file with its last scan repeated until it has `scans` scans. Entropy-coded data
+// stuffs every 0xFF with a zero, so FF DA marks the start of a scan and nothing else.
+std::vector<std::uint8_t> with_scans(const std::vector<std::uint8_t>& progressive, int scans) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i + 1 < progressive.size(); ++i) {
+    if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) starts.push_back(i);
+  }
+  const std::vector<std::uint8_t> last(progressive.begin() + starts.back(), progressive.end() - 2);
+  std::vector<std::uint8_t> out(progressive.begin(), progressive.end() - 2);  // without EOI
+  for (int n = static_cast<int>(starts.size()); n < scans; ++n)
+    out.insert(out.end(), last.begin(), last.end());
+  out.insert(out.end(), {0xFF, 0xD9});
+  return out;
+}
+
+TEST(JpegDecoder, MoreScansThanAnyEncoderWritesFail) {
+  const std::vector<std::uint8_t> progressive = testing::write_jpeg(gradient(3, true));
+  EXPECT_TRUE(decode_jpeg(with_scans(progressive, 100)).ok());
+  EXPECT_EQ(decode_jpeg(with_scans(progressive, 101)).error, error_text(JERR_BAD_PROGRESSION));
+}
+
 TEST(JpegDecoder, TruncatedScanDataDecodesWithTheRestFilledIn) {
   const JpegSpec spec = gradient(1, false);
   const std::vector<std::uint8_t> good = testing::write_jpeg(spec);

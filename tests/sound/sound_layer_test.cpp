@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdint>
@@ -130,7 +131,14 @@ TEST_F(SoundLayerTest, BeepThatCannotLoadFailsTheStart) {
   EXPECT_FALSE(layer_.Snd_Start(2));
   layer_.Snd_Shutdown();
 
+  // A named pipe that nothing writes to is not waited on.
+  fs::remove("Sound/Beep.wav");
+  ASSERT_EQ(mkfifo("Sound/Beep.wav", 0644), 0);
+  EXPECT_FALSE(layer_.Snd_Start(2));
+  layer_.Snd_Shutdown();
+
   // A good header whose data chunk claims more than the file holds.
+  fs::remove("Sound/Beep.wav");
   write_wav("Sound/Beep.wav", 100, 1000);
   fs::resize_file("Sound/Beep.wav", 30);
   EXPECT_FALSE(layer_.Snd_Start(1));
@@ -140,10 +148,13 @@ TEST_F(SoundLayerTest, SamplesThatCannotLoadPlayNothingAndTheRestStillPlay) {
   write_all(22050, 1000);
   fs::remove("Sound/Bonus.wav");
   std::ofstream("Sound/Miss.wav", std::ios::binary) << std::string(64, '\xff');
+  fs::remove("Sound/Start.wav");
+  ASSERT_EQ(mkfifo("Sound/Start.wav", 0644), 0);
   ASSERT_NO_FATAL_FAILURE(start_watched());
 
   layer_.Snd_Play(Sample::Bonus);
   layer_.Snd_Play(Sample::Miss);
+  layer_.Snd_Play(Sample::Start);
   EXPECT_EQ(Mix_Playing(-1), 0);
   let_mix(watch_);
   EXPECT_EQ(watch_.loud_frames, 0);

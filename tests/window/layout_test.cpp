@@ -155,6 +155,19 @@ TEST_F(LayoutTest, FullscreenOffsets) {
   EXPECT_EQ(scene.window().offset_x, -3);
 }
 
+TEST_F(LayoutTest, PlacesBeyondTheIntRangeStopAtItsEnds) {
+  // GameWidth -2147483648 centres the handheld area 1073742336 pixels to the right.
+  layout(
+      "[Common]\nGameWidth=-2147483648\n[Fullscreen]\nGameOffsetY=-2147483648\n"
+      "[Image1]\nLeft=2147483647\nTop=-1\n[Image2]\nLeft=-1073742336\nTop=2147483647\n",
+      true);
+  EXPECT_EQ(scene.window().offset_x, 1073742336);
+  EXPECT_EQ(scene.box(1).rect.left, 2147483647);
+  EXPECT_EQ(scene.box(1).rect.top, -2147483647 - 1);
+  EXPECT_EQ(scene.box(2).rect.left, 0);
+  EXPECT_EQ(scene.box(2).rect.top, -1);
+}
+
 TEST_F(LayoutTest, LogoCornersAndBackdrop) {
   program.write("back/logo.bmp", bmp(30, 20, 1, 2, 3));
   program.write("back/wall.bmp", bmp(8, 8, 9, 9, 9));
@@ -196,6 +209,9 @@ TEST(CentreOnScreen, TruncatesAndStaysOnScreen) {
   EXPECT_EQ(centre_on_screen(479, 777, {1024, 768}).top, 0);
   EXPECT_EQ(centre_on_screen(1024, 768, {1024, 768}).left, 0);
   EXPECT_EQ(centre_on_screen(100, 101, {1024, 768}).top, 333);
+  // Sizes from Config.ini that are no window size at all.
+  EXPECT_EQ(centre_on_screen(-2147483647 - 1, 2147483647, {1024, 768}).left, 1073742336);
+  EXPECT_EQ(centre_on_screen(-2147483647 - 1, 2147483647, {1024, 768}).top, 0);
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+#include "tests/gallery/gallery_case.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace qm::testing {
+
+std::string GalleryCase::first(const std::string& word) const {
+  for (const auto& [w, values] : expect)
+    if (w == word) return values;
+  return {};
+}
+
+std::vector<GalleryCase> gallery_cases(const std::filesystem::path& root, const std::string& path) {
+  std::vector<GalleryCase> cases;
+  std::error_code missing;
+  for (const auto& entry : std::filesystem::directory_iterator(root / path, missing)) {
+    GalleryCase c{entry.path().filename().string(), entry.path(), {}};
+    std::ifstream in(entry.path() / "expect");
+    std::string line;
+    while (std::getline(in, line)) {
+      const std::size_t space = line.find(' ');
+      c.expect.emplace_back(line.substr(0, space),
+                            space == std::string::npos ? std::string() : line.substr(space + 1));
+    }
+    cases.push_back(std::move(c));
+  }
+  std::sort(cases.begin(), cases.end(),
+            [](const GalleryCase& a, const GalleryCase& b) { return a.name < b.name; });
+  return cases;
+}
+
+std::vector<long long> integers(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<long long> values;
+  long long value = 0;
+  while (in >> value) values.push_back(value);
+  EXPECT_TRUE(in.eof()) << "not all integers: " << text;
+  return values;
+}
+
+}  // namespace qm::testing
