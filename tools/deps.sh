@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libsdl2-mixer-dev libpng-dev libjpeg-dev zlib1g-dev
   xvfb xdotool x11-utils openbox imagemagick fonts-liberation
-  libx11-dev python3 valgrind
+  libx11-dev libxtst-dev libxdamage-dev python3 valgrind
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,214 @@
+// Times what a person sees of the program on an X server: from starting it, or from a key press,
+// until a window with the given title stands on the screen and its painting has settled.
+//   window_watch start TITLE PROGRAM [ARG...]  starts PROGRAM, measures, then ends it (SIGTERM)
+//   window_watch key TITLE KEYSYM              presses KEYSYM with the pointer over that window
+// Prints "shown_ms=... painted_ms=...", both counted from the start or the key press.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+// Painting counts as settled when the window has had no damage for this long.
+constexpr auto kQuiet = std::chrono::milliseconds(150);
+constexpr auto kGiveUp = std::chrono::seconds(20);
+
+double ms_since(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+struct DisplayCloser {
+  void operator()(Display* d) const { XCloseDisplay(d); }
+};
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+bool has_title(Display* d, Window w, const std::string& title) {
+  char* name = nullptr;
+  if (XFetchName(d, w, &name) == 0 || name == nullptr) return false;
+  const bool match = std::strstr(name, title.c_str()) != nullptr;
+  XFree(name);
+  return match;
+}
+
+// The viewable top-level window whose title holds the text.
+std::optional<Window> find_window(Display* d, const std::string& title) {
+  Window root_return = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (XQueryTree(d, DefaultRootWindow(d), &root_return, &parent, &children, &count) == 0) {
+    return std::nullopt;
+  }
+  std::optional<Window> found;
+  for (unsigned i = 0; i < count && !found; ++i) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(d, children[i], &a) != 0 && a.map_state == IsViewable &&
+        has_title(d, children[i], title)) {
+      found = children[i];
+    }
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+class Watch {
+ public:
+  Watch(Display* d, std::string title) : d_(d), title_(std::move(title)) {
+    int error_base = 0;
+    if (XDamageQueryExtension(d_, &damage_event_, &error_base) == 0) {
+      std::fprintf(stderr, "window_watch: the X server has no DAMAGE extension\n");
+      std::exit(2);
+    }
+    XSelectInput(d_, DefaultRootWindow(d_), SubstructureNotifyMask);
+  }
+
+  // Follows the window given, or the first one with the title to be mapped.
+  void follow(Window w) {
+    window_ = w;
+    XDamageCreate(d_, w, XDamageReportRawRectangles);
+    XWindowAttributes a;
+    if (XGetWindowAttributes(d_, w, &a) != 0) note_place(a.x, a.y, a.map_state == IsViewable);
+  }
+
+  // A window already on the screen counts as shown from now; painting must follow.
+  void start_clock() {
+    t0_ = Clock::now();
+    if (on_screen_) shown_ = t0_, painted_.reset();
+  }
+
+  // Waits until the window is on the screen and painting has settled; false on giving up.
+  bool wait() {
+    const int fd = ConnectionNumber(d_);
+    while (true) {
+      while (XPending(d_) > 0) {
+        XEvent e;
+        XNextEvent(d_, &e);
+        handle(e);
+      }
+      const auto now = Clock::now();
+      if (painted_ && now - *painted_ >= kQuiet) return true;
+      if (now - t0_ >= kGiveUp) return false;
+      pollfd p{fd, POLLIN, 0};
+      poll(&p, 1, 10);
+    }
+  }
+
+  void print() const {
+    std::printf("shown_ms=%.1f painted_ms=%.1f\n", ms_since(t0_, *shown_),
+                ms_since(t0_, *painted_));
+  }
+
+ private:
+  void note_place(int x, int y, bool viewable) {
+    // The program parks its window out of sight while it lays it out; shown means back on screen.
+    if (viewable && x >= 0 && y >= 0) {
+      if (!on_screen_) shown_ = Clock::now(), painted_.reset();
+      on_screen_ = true;
+    } else {
+      on_screen_ = false;
+    }
+  }
+
+  void handle(const XEvent& e) {
+    if (e.type == MapNotify && window_ == 0 && has_title(d_, e.xmap.window, title_)) {
+      follow(e.xmap.window);
+    } else if (e.type == ConfigureNotify && e.xconfigure.window == window_) {
+      note_place(e.xconfigure.x, e.xconfigure.y, true);
+    } else if (e.type == UnmapNotify && e.xunmap.window == window_) {
+      on_screen_ = false;
+    } else if (e.type == damage_event_ + XDamageNotify) {
+      if (on_screen_ && reinterpret_cast<const XDamageNotifyEvent&>(e).drawable == window_) {
+        painted_ = Clock::now();
+      }
+    }
+  }
+
+  Display* d_;
+  std::string title_;
+  int damage_event_ = 0;
+  Window window_ = 0;
+  bool on_screen_ = false;
+  Clock::time_point t0_ = Clock::now();
+  std::optional<Clock::time_point> shown_, painted_;
+};
+
+int start(Display* d, const std::string& title, char** program) {
+  Watch watch(d, title);
+  XSync(d, False);
+  watch.start_clock();
+  const pid_t child = fork();
+  if (child < 0) {
+    std::perror("window_watch: fork");
+    return 2;
+  }
+  if (child == 0) {
+    execv(program[0], program);
+    std::perror("window_watch: exec");
+    _exit(127);
+  }
+  const bool ok = watch.wait();
+  if (ok) watch.print();
+  kill(child, SIGTERM);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!ok) std::fprintf(stderr, "window_watch: no window \"%s\" painted\n", title.c_str());
+  return ok ? 0 : 1;
+}
+
+int press_key(Display* d, const std::string& title, const char* key_name) {
+  const auto window = find_window(d, title);
+  const KeySym sym = XStringToKeysym(key_name);
+  const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
+  if (!window || code == 0) {
+    std::fprintf(stderr, "window_watch: no window \"%s\" or no key %s\n", title.c_str(), key_name);
+    return 2;
+  }
+  Watch watch(d, title);
+  XWindowAttributes a;
+  XGetWindowAttributes(d, *window, &a);
+  // Keys go where the pointer is when no window manager gives out the focus.
+  XTestFakeMotionEvent(d, -1, a.x + a.width / 2, a.y + a.height / 2, CurrentTime);
+  watch.follow(*window);
+  XSync(d, False);
+  watch.start_clock();
+  XTestFakeKeyEvent(d, code, True, CurrentTime);
+  XTestFakeKeyEvent(d, code, False, CurrentTime);
+  XFlush(d);
+  if (!watch.wait()) {
+    std::fprintf(stderr, "window_watch: \"%s\" did not settle after %s\n", title.c_str(), key_name);
+    return 1;
+  }
+  watch.print();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const bool is_start = argc >= 4 && std::strcmp(argv[1], "start") == 0;
+  const bool is_key = argc == 4 && std::strcmp(argv[1], "key") == 0;
+  if (!is_start && !is_key) {
+    std::fprintf(stderr,
+                 "usage: window_watch start TITLE PROGRAM [ARG...]\n"
+                 "       window_watch key TITLE KEYSYM\n");
+    return 2;
+  }
+  DisplayPtr display(XOpenDisplay(nullptr));
+  if (!display) {
+    std::fprintf(stderr, "window_watch: cannot open the display\n");
+    return 2;
+  }
+  return is_start ? start(display.get(), argv[2], argv + 3)
+                  : press_key(display.get(), argv[2], argv[3]);
+}
