@@ -2,7 +2,9 @@
 // until a window with the given title stands on the screen and its painting has settled.
 //   window_watch start TITLE PROGRAM [ARG...]  starts PROGRAM, measures, then ends it (SIGTERM)
 //   window_watch key TITLE KEYSYM              presses KEYSYM with the pointer over that window
-// Prints "shown_ms=... painted_ms=...", both counted from the start or the key press.
+//   window_watch damage TITLE SECONDS          counts what the window repaints meanwhile
+// Prints "shown_ms=... painted_ms=...", both counted from the start or the key press, or
+// "damage_events=... damaged_px_per_s=...".
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -14,6 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -77,6 +80,11 @@ class Watch {
   void follow(Window w) {
     window_ = w;
     XDamageCreate(d_, w, XDamageReportRawRectangles);
+    // A new damage object first reports the whole window, which nothing has painted yet.
+    XSync(d_, False);
+    XEvent initial;
+    while (XCheckTypedEvent(d_, damage_event_ + XDamageNotify, &initial)) {
+    }
     XWindowAttributes a;
     if (XGetWindowAttributes(d_, w, &a) != 0) note_place(a.x, a.y, a.map_state == IsViewable);
   }
@@ -89,6 +97,21 @@ class Watch {
 
   // Waits until the window is on the screen and painting has settled; false on giving up.
   bool wait() {
+    return pump([this](Clock::time_point now) {
+      return now - t0_ < kGiveUp && !(painted_ && now - *painted_ >= kQuiet);
+    });
+  }
+
+  // Takes in the window's damage for the given time and reports it.
+  void count_damage(std::chrono::seconds length) {
+    pump([&](Clock::time_point now) { return now - t0_ < length; });
+    std::printf("damage_events=%ld damaged_px_per_s=%.0f\n", damage_events_,
+                static_cast<double>(damaged_px_) / static_cast<double>(length.count()));
+  }
+
+  // Handles the X events while going_on(now) holds; true when painting has settled by then.
+  template <typename GoingOn>
+  bool pump(GoingOn going_on) {
     const int fd = ConnectionNumber(d_);
     while (true) {
       while (XPending(d_) > 0) {
@@ -97,8 +120,7 @@ class Watch {
         handle(e);
       }
       const auto now = Clock::now();
-      if (painted_ && now - *painted_ >= kQuiet) return true;
-      if (now - t0_ >= kGiveUp) return false;
+      if (!going_on(now)) return painted_ && now - *painted_ >= kQuiet;
       pollfd p{fd, POLLIN, 0};
       poll(&p, 1, 10);
     }
@@ -128,8 +150,11 @@ class Watch {
     } else if (e.type == UnmapNotify && e.xunmap.window == window_) {
       on_screen_ = false;
     } else if (e.type == damage_event_ + XDamageNotify) {
-      if (on_screen_ && reinterpret_cast<const XDamageNotifyEvent&>(e).drawable == window_) {
+      const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(e);
+      if (on_screen_ && damage.drawable == window_) {
         painted_ = Clock::now();
+        ++damage_events_;
+        damaged_px_ += static_cast<long>(damage.area.width) * damage.area.height;
       }
     }
   }
@@ -141,6 +166,8 @@ class Watch {
   bool on_screen_ = false;
   Clock::time_point t0_ = Clock::now();
   std::optional<Clock::time_point> shown_, painted_;
+  long damage_events_ = 0;
+  long damaged_px_ = 0;
 };
 
 int start(Display* d, const std::string& title, char** program) {
@@ -164,6 +191,20 @@ int start(Display* d, const std::string& title, char** program) {
   waitpid(child, &status, 0);
   if (!ok) std::fprintf(stderr, "window_watch: no window \"%s\" painted\n", title.c_str());
   return ok ? 0 : 1;
+}
+
+int count_damage(Display* d, const std::string& title, const char* seconds) {
+  const auto window = find_window(d, title);
+  if (!window) {
+    std::fprintf(stderr, "window_watch: no window \"%s\"\n", title.c_str());
+    return 2;
+  }
+  Watch watch(d, title);
+  watch.follow(*window);
+  XSync(d, False);
+  watch.start_clock();
+  watch.count_damage(std::chrono::seconds(std::atoi(seconds)));
+  return 0;
 }
 
 int press_key(Display* d, const std::string& title, const char* key_name) {
@@ -198,10 +239,12 @@ int press_key(Display* d, const std::string& title, const char* key_name) {
 int main(int argc, char* argv[]) {
   const bool is_start = argc >= 4 && std::strcmp(argv[1], "start") == 0;
   const bool is_key = argc == 4 && std::strcmp(argv[1], "key") == 0;
-  if (!is_start && !is_key) {
+  const bool is_damage = argc == 4 && std::strcmp(argv[1], "damage") == 0;
+  if (!is_start && !is_key && !is_damage) {
     std::fprintf(stderr,
                  "usage: window_watch start TITLE PROGRAM [ARG...]\n"
-                 "       window_watch key TITLE KEYSYM\n");
+                 "       window_watch key TITLE KEYSYM\n"
+                 "       window_watch damage TITLE SECONDS\n");
     return 2;
   }
   DisplayPtr display(XOpenDisplay(nullptr));
@@ -209,6 +252,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "window_watch: cannot open the display\n");
     return 2;
   }
-  return is_start ? start(display.get(), argv[2], argv + 3)
-                  : press_key(display.get(), argv[2], argv[3]);
+  if (is_start) return start(display.get(), argv[2], argv + 3);
+  if (is_key) return press_key(display.get(), argv[2], argv[3]);
+  return count_damage(display.get(), argv[2], argv[3]);
 }
