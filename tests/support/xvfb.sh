@@ -28,10 +28,25 @@ xvfb_stop() {
   wm_pid="" xvfb_pid=""
 }
 
-# wait_window TITLE: true once a visible window whose title holds TITLE shows, false after 10 s.
+# wait_window TITLE [SECONDS]: true once a visible window whose title holds TITLE shows, false
+# after SECONDS (10).
 wait_window() {
-  for _ in $(seq 100); do
+  for _ in $(seq $((${2:-10} * 10))); do
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# wait_corner_at X Y [SECONDS]: true once a visible window of the program (X class quibman) has
+# its top-left corner at X,Y, as a pop-up menu opened there does; false after SECONDS (5).
+wait_corner_at() {
+  local id
+  for _ in $(seq $((${3:-5} * 10))); do
+    for id in $(xdotool search --onlyvisible --class quibman 2>/dev/null); do
+      [ "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(X|Y)=' | tr '\n' ' ')" = "X=$1 Y=$2 " ] &&
+        return 0
+    done
     sleep 0.1
   done
   return 1
