@@ -11,7 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tests/support/xvfb.sh"
 dist=$(cd "${1:-$root/build/dist}" && pwd)
-# Under valgrind everything runs some 30 times slower.
+# Under valgrind the program runs many times slower: each window gets a minute to show.
 slow=60
 
 work=$(mktemp -d)
