@@ -7,6 +7,7 @@
 #include "input/keys_form.h"
 #include "shell/about_form.h"
 #include "shell/game_menu.h"
+#include "shell/heap_policy.h"
 #include "shell/menu_host.h"
 #include "shell/popup_menu.h"
 #include "shell/splash_form.h"
@@ -87,6 +88,7 @@ class Program final : public MenuHost, public SplashHost {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  qm::map_large_blocks();
   QApplication app(argc, argv);
   // Closing the main window ends the program by itself; hiding the splash screen must not.
   QApplication::setQuitOnLastWindowClosed(false);

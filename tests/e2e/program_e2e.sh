@@ -2,46 +2,30 @@
 # Runs build/dist/quibman under a private Xvfb. Arguments: the ready folder, a folder for the
 # screenshots it leaves behind for people to look at.
 set -euo pipefail
+support=$(cd "$(dirname "$0")/../support" && pwd)
+source "$support/xvfb.sh"
+source "$support/config_ini.sh"
 dist=$(cd "$1" && pwd)
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
 work=$(mktemp -d)
 export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
 conf=$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf
-xvfb_pid="" app_pid="" wm_pid=""
+app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-display=$((300 + RANDOM % 400))
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 # QM_E2E_WM=openbox runs the same under a window manager.
-if [ -n "${QM_E2E_WM:-}" ]; then
-  "$QM_E2E_WM" >"$work/wm.log" 2>&1 &
-  wm_pid=$!
-  sleep 1
-fi
+xvfb_start "$work" "${QM_E2E_WM:-}"
 
 start() {
   (cd "$dist" && exec ./quibman) >"$work/app.log" 2>&1 &
   app_pid=$!
-}
-# Waits until a visible window with the title shows.
-wait_window() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  fail "no window \"$1\""
 }
 wait_exit() {
   for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || { app_pid=""; return 0; }; sleep 0.1; done
@@ -50,12 +34,7 @@ wait_exit() {
 value() { sed -n "s/^$1=//p" "$conf" | tr -d '\r'; }
 
 # Where the digit places lie, from the shipped Config.ini, at the handheld's offset.
-place_rect() {
-  awk -v want="Image$((20 + $1))" -F= '
-    /^\[/ { sec = $0; gsub(/[][\r]/, "", sec) }
-    sec == want && $1 ~ /^(Left|Top|Width|Height)$/ { v[$1] = $2 + 0 }
-    END { print v["Width"], v["Height"], v["Left"], v["Top"] }' "$dist/Config.ini"
-}
+place_rect() { skin_rect $((20 + $1)) "$dist/Config.ini"; }
 # The share of a place's pixels dark enough to be lit LCD ink.
 ink() {
   read -r w h l t < <(place_rect "$1")
@@ -66,7 +45,7 @@ lit() { awk -v v="$(ink "$@")" 'BEGIN { exit !(v > 0.01) }'; }
 
 # 1. The splash screen shows on a fresh start; Esc ends the program at once.
 start
-wait_window "About this game"
+wait_window "About this game" || fail "no splash screen"
 sleep 0.5
 import -window root "$shots/splash.png"
 xdotool key Escape
@@ -76,13 +55,13 @@ wait_exit
 
 # 2. "(no sound)" and play: the device shows the clock, centred on the screen.
 start
-wait_window "About this game"
+wait_window "About this game" || fail "no splash screen"
 sleep 0.5
 xdotool key Down Down Down Return
-wait_window "Simulator"
+wait_window "Simulator" || fail "no main window"
 sleep 1.5
 import -window root "$shots/fullscreen.png"
-read -r gw gh < <(awk -F= '/^(GameWidth|GameHeight)=/ { v[$1] = $2 + 0 } END { print v["GameWidth"], v["GameHeight"] }' "$dist/Config.ini")
+read -r gw gh < <(game_size "$dist/Config.ini")
 ox=$(((1280 - gw) / 2)) oy=$(((1024 - gh) / 2))
 for p in 2 3 4 5 7 8; do lit "$p" "$shots/fullscreen.png" $ox $oy || fail "clock place $p shows no ink"; done
 lit 6 "$shots/fullscreen.png" $ox $oy && fail "clock place 6 is not blank"

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace qm {
+
+// Keeps every large block (a decoded skin picture, the composed window, the scaled backdrop) in
+// a mapping of its own that goes back to the system when the block is freed. Each layout decodes
+// the whole skin afresh; with glibc's sliding threshold those buffers move into the heap after
+// the first ones are freed, and the heap keeps their pages resident, some MB more with every few
+// layout changes. An allocator without this setting (a sanitizer's) keeps its own policy.
+void map_large_blocks();
+
+}  // namespace qm

@@ -1,0 +1,48 @@
+#include "shell/heap_policy.h"
+
+#include <gtest/gtest.h>
+#include <malloc.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kOwnAllocator = true;
+#elif defined(__has_feature)
+constexpr bool kOwnAllocator = __has_feature(address_sanitizer);
+#else
+constexpr bool kOwnAllocator = false;
+#endif
+
+// Bytes held in mappings of their own.
+size_t mapped_bytes() {
+  return mallinfo2().hblkhd;
+}
+
+// Through a volatile pointer, so that the compiler cannot drop a block nobody reads.
+void* volatile block;
+
+void* touched(size_t size) {
+  block = std::malloc(size);
+  if (block) std::memset(block, 1, size);
+  return block;
+}
+
+// A layout frees pictures of some MB and decodes others of about the same size. Once a mapped
+// 4 MB block has been freed, glibc alone would serve the next 2 MB from the heap, which keeps
+// those pages after they are freed.
+TEST(HeapPolicy, BlockAfterAFreedLargerOneIsStillMapped) {
+  if (kOwnAllocator) GTEST_SKIP() << "the sanitizer's allocator ignores glibc's settings";
+  qm::map_large_blocks();
+  std::free(touched(4 << 20));
+  const size_t before = mapped_bytes();
+  void* picture = touched(2 << 20);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_GE(mapped_bytes(), before + (2 << 20));
+  std::free(picture);
+  EXPECT_EQ(mapped_bytes(), before);
+}
+
+}  // namespace

@@ -1,0 +1,15 @@
+# Sourced by the scripts that drive the real program: where the shipped Config.ini puts things.
+
+# skin_rect N CONFIG_INI: "width height left top" of the picture box of section [ImageN], in the
+# handheld's own coordinates.
+skin_rect() {
+  awk -v want="Image$1" -F= '
+    /^\[/ { sec = $0; gsub(/[][\r]/, "", sec) }
+    sec == want && $1 ~ /^(Left|Top|Width|Height)$/ { v[$1] = $2 + 0 }
+    END { print v["Width"], v["Height"], v["Left"], v["Top"] }' "$2"
+}
+
+# game_size CONFIG_INI: "width height" of the handheld.
+game_size() {
+  awk -F= '/^(GameWidth|GameHeight)=/ { v[$1] = $2 + 0 } END { print v["GameWidth"], v["GameHeight"] }' "$1"
+}
