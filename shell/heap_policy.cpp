@@ -11,8 +11,8 @@ constexpr int kLargeBlock = 128 * 1024;
 
 }  // namespace
 
-void map_large_blocks() {
-  mallopt(M_MMAP_THRESHOLD, kLargeBlock);
+bool map_large_blocks() {
+  return mallopt(M_MMAP_THRESHOLD, kLargeBlock) == 1;
 }
 
 }  // namespace qm

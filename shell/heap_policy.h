@@ -7,6 +7,7 @@ namespace qm {
 // the whole skin afresh; with glibc's sliding threshold those buffers move into the heap after
 // the first ones are freed, and the heap keeps their pages resident, some MB more with every few
 // layout changes. An allocator without this setting (a sanitizer's) keeps its own policy.
-void map_large_blocks();
+// False when the allocator refused the setting.
+bool map_large_blocks();
 
 }  // namespace qm

@@ -35,7 +35,7 @@ void* touched(size_t size) {
 // those pages after they are freed.
 TEST(HeapPolicy, BlockAfterAFreedLargerOneIsStillMapped) {
   if (kOwnAllocator) GTEST_SKIP() << "the sanitizer's allocator ignores glibc's settings";
-  qm::map_large_blocks();
+  ASSERT_TRUE(qm::map_large_blocks());
   std::free(touched(4 << 20));
   const size_t before = mapped_bytes();
   void* picture = touched(2 << 20);
