@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Builds what the measurements need and measures the real program under a private Xvfb: game tick
+# accuracy, CPU in time mode and in play, start-up, the layout toggle and peak memory, plus the
+# engine and skin decoding benchmarks. Prints one table, each figure beside its goal.
+# Environment: QM_BENCH_SECONDS (default 60) is the length of each CPU run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+seconds=${QM_BENCH_SECONDS:-60}
+
+tools/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target quibman qm_default_skin tick_bench window_watch \
+  engine_bench skin_decode_bench >/dev/null
+dist=$root/build/dist
+watch=$root/build/bench/window/window_watch
+
+work=$(mktemp -d)
+app_pid=""
+source tests/support/xvfb.sh
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  xvfb_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+xvfb_start "$work"
+export SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+rows=()
+# row FIGURE VALUE GOAL MET: one line of the table.
+row() { rows+=("$(printf '%-44s %-26s %-22s %s' "$1" "$2" "$3" "$4")"); }
+# judge EXPRESSION: "yes" when the awk expression holds.
+judge() { awk "BEGIN { exit !($1) }" && echo yes || echo NO; }
+# field NAME LINE: the value of NAME=value in a line of figures.
+field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; }
+
+# A fresh settings folder: empty, as at the first start, or with "skip" as a returning player's
+# who turned the splash screen off, the device then starting at once with sound (on SDL's dummy
+# driver).
+fresh_settings() {
+  export XDG_CONFIG_HOME=$work/config.$RANDOM
+  if [ "${1:-}" = skip ]; then
+    mkdir -p "$XDG_CONFIG_HOME/Tarvelle"
+    printf '[General]\nSoundMode=0\nSplashScreen=0\nFullscreenMode=1\n%s' \
+      "$(printf 'Key%s\n' 1=2 2=3 3=4 4=6 5=37 6=39 7=40 8=38)" \
+      >"$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf"
+  fi
+}
+start_program() {
+  (cd "$dist" && exec ./quibman) >"$work/app.log" 2>&1 &
+  app_pid=$!
+  wait_window Simulator || { echo "the program did not show its window" >&2; exit 1; }
+}
+stop_program() {
+  kill "$app_pid" && wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+}
+# Seconds of CPU the program has used so far.
+cpu_seconds() {
+  awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) / hz }' "/proc/$app_pid/stat"
+}
+# Percent of one core over the given seconds while the command given after it runs.
+cpu_percent_over() {
+  local length=$1 before after
+  shift
+  before=$(cpu_seconds)
+  "$@" "$length"
+  after=$(cpu_seconds)
+  awk -v a="$before" -v b="$after" -v s="$length" 'BEGIN { printf "%.2f", 100 * (b - a) / s }'
+}
+# Waits while counting what the window repaints.
+count_repaints() { "$watch" damage Simulator "$1" >"$work/damage.txt"; }
+# Plays from outside: a new arrow held every 0.3 s, AMA now and then for a new game after one ends.
+play() {
+  local end=$((SECONDS + $1)) arrows=(Left Right Up Down) held="" n=0
+  while [ $SECONDS -lt $end ]; do
+    [ -n "$held" ] && xdotool keyup "$held"
+    held=${arrows[RANDOM % 4]}
+    xdotool keydown "$held"
+    n=$((n + 1))
+    [ $((n % 15)) -eq 0 ] && xdotool key 1
+    sleep 0.3
+  done
+  xdotool keyup "$held"
+}
+
+# 1. Game tick accuracy: the real main window, 600 tick intervals of play.
+fresh_settings
+line=$(build/bench/window/tick_bench "$dist" 600)
+row "Game tick interval, median" "$(field median_ms "$line") ms" "100 ms" \
+  "$(judge "$(field median_ms "$line") >= 99 && $(field median_ms "$line") <= 101")"
+row "Game tick, 99th percentile deviation" "$(field p99_dev_ms "$line") ms" "<= 2 ms" \
+  "$(judge "$(field p99_dev_ms "$line") <= 2")"
+row "Game tick, worst deviation" "$(field worst_dev_ms "$line") ms" "(reported)" "-"
+row "Game ticks lost or gained" "$(field lost_or_gained "$line") of $(field intervals "$line")" \
+  "0 over 600" "$(judge "$(field lost_or_gained "$line") == 0")"
+
+# 2. CPU in time mode and in play; the peak memory of the same run.
+fresh_settings skip
+start_program
+sleep 2
+cpu=$(cpu_percent_over "$seconds" count_repaints)
+row "CPU, time mode (${seconds} s)" "$cpu % of a core" "<= 0.3 %" "$(judge "$cpu <= 0.3")"
+line=$(cat "$work/damage.txt")
+row "Repainted, time mode" "$(field damaged_px_per_s "$line") px/s in $(field damage_events "$line")" \
+  "changed places only" "-"
+xdotool key 5 key 1
+sleep 1
+cpu=$(cpu_percent_over "$seconds" play)
+row "CPU, game in play (${seconds} s)" "$cpu % of a core" "<= 1.5 %" "$(judge "$cpu <= 1.5")"
+hwm=$(awk '/^VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$app_pid/status")
+row "Peak memory (VmHWM) over a game" "$hwm MB" "<= 60 MB" "$(judge "$hwm <= 60")"
+
+# 3. The layout toggle, both ways, three times each: the worst of them.
+worst_toggle=0
+for _ in 1 2 3; do
+  for way in to_windowed to_fullscreen; do
+    ms=$(field painted_ms "$("$watch" key Simulator F12)")
+    worst_toggle=$(awk -v a="$worst_toggle" -v b="$ms" 'BEGIN { print (b > a ? b : a) }')
+  done
+done
+stop_program
+row "Layout toggle, key to painted (worst of 6)" "$worst_toggle ms" "<= 100 ms" \
+  "$(judge "$worst_toggle <= 100")"
+
+# 4. Start-up, five times each: exec to the splash screen painted, and to the device painted with
+# the splash screen skipped. The median and the worst.
+startup() {
+  local title=$1 setting=$2 times=()
+  for _ in 1 2 3 4 5; do
+    fresh_settings "$setting"
+    times+=("$(field painted_ms "$(cd "$dist" && "$watch" start "$title" ./quibman)")")
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[3], v[5] }'
+}
+read -r median worst < <(startup "About this game" show)
+row "Start-up to splash screen (median, worst)" "$median, $worst ms" "<= 300 ms" \
+  "$(judge "$worst <= 300")"
+read -r median worst < <(startup Simulator skip)
+row "Start-up to device, no splash (median, worst)" "$median, $worst ms" "<= 300 ms" \
+  "$(judge "$worst <= 300")"
+
+# 5. The engine alone and the skin decoders.
+mticks=$(build/bench/engine/engine_bench --benchmark_format=csv 2>/dev/null |
+  awk -F, '/GameTicks/ { printf "%.1f", $NF / 1e6 }')
+row "Engine, simulated game ticks per second" "$mticks million" ">= 5 million" \
+  "$(judge "$mticks >= 5")"
+decode=$(build/bench/skin/skin_decode_bench --benchmark_filter=WholeSkin --benchmark_format=csv \
+  2>/dev/null | awk -F, '/WholeSkin/ { printf "%.1f", $4 }')
+row "Decoding a whole skin (135 PNG + JPEG), CPU" "$decode ms" "<= 40 ms" \
+  "$(judge "$decode <= 40")"
+
+printf '%-44s %-26s %-22s %s\n' "figure" "measured" "goal" "met"
+printf '%s\n' "${rows[@]}"
