@@ -14,23 +14,12 @@ dist=$(cd "${1:-$root/build/dist}" && pwd)
 # Under valgrind the program runs many times slower: each window gets a minute to show.
 slow=60
 
-work=$(mktemp -d)
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  xvfb_stop
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
 # A fresh settings store, so the splash screen shows; the first sound entry opens SDL's silent
 # dummy output and loads the samples.
-export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+session_begin
 
 # One log per process: without a session bus libdbus forks to start one, and those children end
 # without exec under valgrind, with leak reports of their own. Full source paths tell our frames.
-xvfb_start "$work"
 (cd "$dist" && exec valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
   --suppressions="$root/bench/memcheck.supp" --num-callers=40 --fullpath-after= \
   --log-file="$work/memcheck.%p.log" ./quibman) >"$work/app.log" 2>&1 &

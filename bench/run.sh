@@ -15,18 +15,8 @@ cmake --build build -j "$(nproc)" --target quibman qm_default_skin tick_bench wi
 dist=$root/build/dist
 watch=$root/build/bench/window/window_watch
 
-work=$(mktemp -d)
-app_pid=""
 source tests/support/xvfb.sh
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  xvfb_stop
-  rm -rf "$work"
-}
-trap cleanup EXIT
-xvfb_start "$work"
-export SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+session_begin
 
 rows=()
 # row FIGURE VALUE GOAL MET: one line of the table.

@@ -15,19 +15,10 @@ RANDOM=$seed
 sample_every=5
 limit_kb=2048
 
-work=$(mktemp -d)
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  xvfb_stop
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+session_begin "${QM_E2E_WM:-}"
 
 # Settings that skip the splash screen: its play action runs at once with the first sound entry,
 # which SDL_AUDIODRIVER turns into the silent dummy output.
-export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
 mkdir -p "$XDG_CONFIG_HOME/Tarvelle"
 printf '[General]\nSoundMode=0\nSplashScreen=0\n' >"$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf"
 
@@ -39,7 +30,6 @@ printf '#!/bin/sh\necho "$*" >>"%s"\n' "$opened" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 touch "$opened" "$work/steps.log"
 
-xvfb_start "$work" "${QM_E2E_WM:-}"
 (cd "$dist" && exec env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION \
   -u GNOME_DESKTOP_SESSION_ID PATH="$work/bin:$PATH" ./quibman) >"$work/app.log" 2>&1 &
 app_pid=$!

@@ -8,20 +8,10 @@ source "$support/config_ini.sh"
 dist=$(cd "$1" && pwd)
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
-work=$(mktemp -d)
-export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
-conf=$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  xvfb_stop
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # QM_E2E_WM=openbox runs the same under a window manager.
-xvfb_start "$work" "${QM_E2E_WM:-}"
+session_begin "${QM_E2E_WM:-}"
+conf=$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf
 
 start() {
   (cd "$dist" && exec ./quibman) >"$work/app.log" 2>&1 &

@@ -21,6 +21,24 @@ xvfb_start() {
   fi
 }
 
+# session_begin [WINDOW_MANAGER]: a temporary folder $work, the program's settings in it, sound on
+# SDL's silent dummy output and a private server; the program a script starts (its pid in
+# app_pid), the server and the folder all go when the script exits.
+session_begin() {
+  work=$(mktemp -d)
+  app_pid=""
+  trap session_end EXIT
+  export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime SDL_AUDIODRIVER=dummy
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  xvfb_start "$work" "${1:-}"
+}
+session_end() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  xvfb_stop
+  rm -rf "$work"
+}
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
 # Ends the window manager and the server that xvfb_start started.
 xvfb_stop() {
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
