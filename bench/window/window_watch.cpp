@@ -1,5 +1,6 @@
 // Times what a person sees of the program on an X server: from starting it, or from a key press,
-// until a window with the given title stands on the screen and its painting has settled.
+// until a window with the given title stands on the screen and has been painted: half its area
+// repainted since it came there (a shaped window reports only what lies inside its shape).
 //   window_watch start TITLE PROGRAM [ARG...]  starts PROGRAM, measures, then ends it (SIGTERM)
 //   window_watch key TITLE KEYSYM              presses KEYSYM with the pointer over that window
 //   window_watch damage TITLE SECONDS          counts what the window repaints meanwhile
@@ -25,8 +26,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-// Painting counts as settled when the window has had no damage for this long.
-constexpr auto kQuiet = std::chrono::milliseconds(150);
 constexpr auto kGiveUp = std::chrono::seconds(20);
 
 double ms_since(Clock::time_point from, Clock::time_point to) {
@@ -86,20 +85,21 @@ class Watch {
     while (XCheckTypedEvent(d_, damage_event_ + XDamageNotify, &initial)) {
     }
     XWindowAttributes a;
-    if (XGetWindowAttributes(d_, w, &a) != 0) note_place(a.x, a.y, a.map_state == IsViewable);
+    if (XGetWindowAttributes(d_, w, &a) != 0) {
+      area_ = static_cast<long>(a.width) * a.height;
+      note_place(a.x, a.y, a.map_state == IsViewable);
+    }
   }
 
   // A window already on the screen counts as shown from now; painting must follow.
   void start_clock() {
     t0_ = Clock::now();
-    if (on_screen_) shown_ = t0_, painted_.reset();
+    if (on_screen_) came_on_screen(t0_);
   }
 
-  // Waits until the window is on the screen and painting has settled; false on giving up.
+  // Waits until the window is on the screen and painted; false on giving up.
   bool wait() {
-    return pump([this](Clock::time_point now) {
-      return now - t0_ < kGiveUp && !(painted_ && now - *painted_ >= kQuiet);
-    });
+    return pump([this](Clock::time_point now) { return now - t0_ < kGiveUp && !painted_; });
   }
 
   // Takes in the window's damage for the given time and reports it.
@@ -109,7 +109,7 @@ class Watch {
                 static_cast<double>(damaged_px_) / static_cast<double>(length.count()));
   }
 
-  // Handles the X events while going_on(now) holds; true when painting has settled by then.
+  // Handles the X events while going_on(now) holds; true when the window has been painted.
   template <typename GoingOn>
   bool pump(GoingOn going_on) {
     const int fd = ConnectionNumber(d_);
@@ -120,7 +120,7 @@ class Watch {
         handle(e);
       }
       const auto now = Clock::now();
-      if (!going_on(now)) return painted_ && now - *painted_ >= kQuiet;
+      if (!going_on(now)) return painted_.has_value();
       pollfd p{fd, POLLIN, 0};
       poll(&p, 1, 10);
     }
@@ -135,26 +135,35 @@ class Watch {
   void note_place(int x, int y, bool viewable) {
     // The program parks its window out of sight while it lays it out; shown means back on screen.
     if (viewable && x >= 0 && y >= 0) {
-      if (!on_screen_) shown_ = Clock::now(), painted_.reset();
+      if (!on_screen_) came_on_screen(Clock::now());
       on_screen_ = true;
     } else {
       on_screen_ = false;
     }
   }
 
+  void came_on_screen(Clock::time_point when) {
+    shown_ = when;
+    painted_.reset();
+    painted_px_ = 0;
+  }
+
   void handle(const XEvent& e) {
     if (e.type == MapNotify && window_ == 0 && has_title(d_, e.xmap.window, title_)) {
       follow(e.xmap.window);
     } else if (e.type == ConfigureNotify && e.xconfigure.window == window_) {
+      area_ = static_cast<long>(e.xconfigure.width) * e.xconfigure.height;
       note_place(e.xconfigure.x, e.xconfigure.y, true);
     } else if (e.type == UnmapNotify && e.xunmap.window == window_) {
       on_screen_ = false;
     } else if (e.type == damage_event_ + XDamageNotify) {
       const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(e);
       if (on_screen_ && damage.drawable == window_) {
-        painted_ = Clock::now();
+        const long px = static_cast<long>(damage.area.width) * damage.area.height;
         ++damage_events_;
-        damaged_px_ += static_cast<long>(damage.area.width) * damage.area.height;
+        damaged_px_ += px;
+        painted_px_ += px;
+        if (!painted_ && 2 * painted_px_ >= area_) painted_ = Clock::now();
       }
     }
   }
@@ -166,6 +175,8 @@ class Watch {
   bool on_screen_ = false;
   Clock::time_point t0_ = Clock::now();
   std::optional<Clock::time_point> shown_, painted_;
+  long area_ = 0;        // the window's width times height
+  long painted_px_ = 0;  // repainted since it came on the screen
   long damage_events_ = 0;
   long damaged_px_ = 0;
 };
