@@ -474,7 +474,11 @@ void TForm1::compose(const QRect& rect) {
         break;
       }
       case Fit::Stretch:
-        p.drawImage(area.topLeft(), pictures_.scaled(b, area.size()));
+        // Scaled while drawn, within the clip only: no second, screen-sized copy of the picture.
+        p.save();
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(area, pictures_.image(b));
+        p.restore();
         break;
     }
   }

@@ -1,7 +1,5 @@
 #include "display/picture_cache.h"
 
-#include <QPainter>
-#include <algorithm>
 #include <unordered_set>
 
 #include "skin/picture_file.h"
@@ -54,32 +52,13 @@ QImage to_qimage(const Picture& picture, PictureLook look) {
       QImage::Format_RGBA8888, [](void* held) { delete static_cast<Picture*>(held); }, keep);
 }
 
-PictureCache::Entry& PictureCache::entry(const Box& box) {
+const QImage& PictureCache::image(const Box& box) {
   Entry& e = entries_[static_cast<int>(picture_look(box))][box.picture.get()];
   if (e.picture != box.picture) {
     e.picture = box.picture;
     e.image = to_qimage(box.picture, picture_look(box));
-    e.scaled = QImage();
   }
-  return e;
-}
-
-const QImage& PictureCache::image(const Box& box) {
-  return entry(box).image;
-}
-
-const QImage& PictureCache::scaled(const Box& box, QSize size) {
-  Entry& e = entry(box);
-  if (e.scaled.size() != size && !e.image.isNull()) {
-    // Drawn rather than QImage::scaled, which would first convert the whole picture to another
-    // format: a full HD backdrop would take its memory twice over for a moment.
-    e.scaled = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&e.scaled);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRect(QPoint(0, 0), size), e.image);
-  }
-  return e.scaled;
+  return e.image;
 }
 
 void PictureCache::prune(const Scene& scene) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QSize>
 #include <unordered_map>
 
 #include "display/scene.h"
@@ -13,13 +12,11 @@ namespace qm {
 enum class PictureLook { OwnAlpha, BmpKeyed, Opaque };
 PictureLook picture_look(const Box& box);
 
-// Turns the scene's pictures into images ready to paint, once per picture and look (and per size
-// for a stretched backdrop), never per paint.
+// Turns the scene's pictures into images ready to paint, once per picture and look, never per
+// paint.
 class PictureCache {
  public:
   const QImage& image(const Box& box);
-  // The picture scaled to the given size (the stretched backdrop).
-  const QImage& scaled(const Box& box, QSize size);
   // Forgets the images of pictures that no box of the scene holds any more.
   void prune(const Scene& scene);
 
@@ -27,9 +24,7 @@ class PictureCache {
   struct Entry {
     Picture picture;
     QImage image;
-    QImage scaled;
   };
-  Entry& entry(const Box& box);
 
   std::unordered_map<const Image*, Entry> entries_[3];
 };

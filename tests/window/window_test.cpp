@@ -258,6 +258,28 @@ TEST_F(WindowTest, PicturesKeepTheirTransparencyRules) {
   EXPECT_TRUE(form->shown_region() == QRegion(0, 0, 1024, 768));
 }
 
+// The stretched backdrop is scaled as it is drawn, clipped to what changed: a part drawn again
+// must match the picture drawn whole, with no seam at the part's edges.
+TEST_F(WindowTest, AStretchedBackdropRedrawnInPartMatchesItDrawnWhole) {
+  QImage backdrop(67, 41, QImage::Format_RGB32);
+  for (int y = 0; y < backdrop.height(); ++y)
+    for (int x = 0; x < backdrop.width(); ++x)
+      backdrop.setPixelColor(x, y, QColor((x * 37) % 256, (y * 59) % 256, ((x + y) * 13) % 256));
+  save(backdrop, "back.png", "PNG");
+  auto form = make(true, std::string(kSkin) +
+                             "[Fullscreen]\nBackdropDir=" + (program.path() / "skin").string() +
+                             "\nBackdropFile=back.png\nBackdropStretch=1\n");
+  const QImage whole = form->composed().copy();
+  ASSERT_NE(whole.pixelColor(5, 700), whole.pixelColor(1000, 40));
+
+  // An empty box moved out onto the backdrop and back makes both of its places be drawn again.
+  const Rect home = form->scene().box(box::btn_mode_top).rect;
+  form->scene().set_rect(box::btn_mode_top, Rect{333, 517, 31, 27});
+  form->composed();
+  form->scene().set_rect(box::btn_mode_top, home);
+  EXPECT_EQ(form->composed(), whole);
+}
+
 TEST_F(WindowTest, TogglingTwiceReturnsToTheFirstLayoutCentred) {
   auto form = make(false);
   form->toggle_display_mode();
