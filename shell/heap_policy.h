@@ -2,7 +2,7 @@
 
 namespace qm {
 
-// Keeps every large block (a decoded skin picture, the composed window, the scaled backdrop) in
+// Keeps every large block (a decoded skin picture or backdrop, the composed window) in
 // a mapping of its own that goes back to the system when the block is freed. Each layout decodes
 // the whole skin afresh; with glibc's sliding threshold those buffers move into the heap after
 // the first ones are freed, and the heap keeps their pages resident, some MB more with every few
