@@ -9,9 +9,9 @@
 
 #include "display/picture_cache.h"
 #include "display/qt_timer_host.h"
-#include "display/scene.h"
 #include "engine/game.h"
 #include "input/key_dispatch.h"
+#include "lcd/scene.h"
 #include "shell/settings_store.h"
 #include "skin/gfx_load_skin.h"
 #include "sound/sound_layer.h"

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <unordered_map>
 
-#include "display/scene.h"
+#include "lcd/scene.h"
 
 namespace qm {
 

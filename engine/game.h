@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
-#include "display/scene.h"
-#include "display/vid_show.h"
-#include "engine/game_state.h"
 #include "engine/ports.h"
 #include "engine/random.h"
 #include "engine/timer.h"
+#include "lcd/game_state.h"
+#include "lcd/scene.h"
+#include "lcd/vid_show.h"
 
 namespace qm {
 
@@ -70,6 +70,9 @@ class Game {
   void Gam_Add_Bonus_Life();
 
  private:
+  // The highest score the six score digits hold; a score beyond it ends the game.
+  static constexpr std::int32_t kScoreLimit = 999999;
+
   void start_timer(Timer& timer, int ms);
   void show_play_panel(int lives_shown);
   void start_stage(Timer& own);

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/game_state.h"
+#include "lcd/game_state.h"
 
 namespace qm {
 

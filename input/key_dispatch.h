@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "display/scene.h"
 #include "engine/ports.h"
 #include "input/key_table.h"
+#include "lcd/scene.h"
 
 namespace qm {
 

@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <cstring>
 
-#include "display/scene.h"
+#include "lcd/scene.h"
 #include "shell/menu_host.h"
 #include "shell/popup_menu.h"
 

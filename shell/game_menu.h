@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <vector>
 
-#include "display/image.h"
+#include "lcd/image.h"
 
 namespace qm {
 

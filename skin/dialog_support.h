@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "display/image.h"
+#include "lcd/image.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "display/scene.h"
+#include "lcd/scene.h"
 
 namespace qm {
 

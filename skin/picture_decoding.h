@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "display/image.h"
+#include "lcd/image.h"
 #include "skin/picture_file.h"
 
 // What the three decoders share: the size a picture may declare, and the making of its image.

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "display/image.h"
+#include "lcd/image.h"
 
 namespace qm {
 

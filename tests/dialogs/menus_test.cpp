@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "display/scene.h"
 #include "fake_settings.h"
+#include "lcd/scene.h"
 #include "shell/game_menu.h"
 #include "shell/menu_host.h"
 #include "shell/popup_menu.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "display/scene.h"
 #include "engine/game.h"
 #include "engine/sim_clock.h"
+#include "lcd/scene.h"
 
 namespace qm::testing {
 

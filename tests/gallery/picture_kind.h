@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "display/image.h"
+#include "lcd/image.h"
 
 namespace qm::testing {
 

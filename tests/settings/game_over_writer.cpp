@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "display/scene.h"
 #include "engine/game.h"
 #include "engine/sim_clock.h"
+#include "lcd/scene.h"
 #include "shell/settings_store.h"
 
 namespace {

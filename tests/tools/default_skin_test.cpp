@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "display/scene.h"
+#include "lcd/scene.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
 

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "display/scene.h"
+#include "lcd/scene.h"
 
 namespace qm::skin {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "display/scene.h"
+#include "lcd/scene.h"
 
 namespace qm::skin {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "display/scene.h"
+#include "lcd/scene.h"
 
 namespace qm::skin {
 

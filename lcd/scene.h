@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "display/image.h"
+#include "lcd/image.h"
 
 namespace qm {
 
@@ -62,18 +62,26 @@ constexpr BoxId btn_right_down = 17;
 constexpr BoxId btn_right_top = 18;
 constexpr BoxId btn_down_down = 19;
 constexpr BoxId btn_down_top = 20;
-constexpr BoxId im_panel_digit(int place) { return 20 + place; }  // places 1..8
-constexpr BoxId im_panel_number(int digit) { return 29 + digit; }  // glyphs 0..9
+constexpr BoxId im_panel_digit(int place) {
+  return 20 + place;
+}  // places 1..8
+constexpr BoxId im_panel_number(int digit) {
+  return 29 + digit;
+}  // glyphs 0..9
 constexpr BoxId im_panel_letter_a = 39;
 constexpr BoxId im_panel_letter_d = 40;
 constexpr BoxId im_panel_letter_o = 41;
 constexpr BoxId im_panel_letter_p = 42;
-constexpr BoxId im_panel_lives(int n) { return 42 + n; }  // glyphs 1..3
+constexpr BoxId im_panel_lives(int n) {
+  return 42 + n;
+}  // glyphs 1..3
 constexpr BoxId im_panel_time_pm = 46;
 constexpr BoxId im_panel_over = 47;
 constexpr BoxId kFirstQuibman = 48;
 constexpr BoxId kFirstGhost = 82;
-constexpr BoxId im_ghost_pit(int slot) { return 119 - slot; }  // slot 3 is 116, slot 1 is 118
+constexpr BoxId im_ghost_pit(int slot) {
+  return 119 - slot;
+}  // slot 3 is 116, slot 1 is 118
 constexpr BoxId im_pill_01_01_double = 119;
 constexpr BoxId im_pill_01_07_power = 120;
 constexpr BoxId im_pill_02_02_single = 121;

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "display/scene.h"
-#include "engine/game_state.h"
+#include "lcd/game_state.h"
+#include "lcd/scene.h"
 
 namespace qm {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "display/scene.h"
+#include "lcd/scene.h"
 
 namespace qm {
 namespace {

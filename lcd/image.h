@@ -19,7 +19,9 @@ struct Image {
   PictureFormat format = PictureFormat::Png;
   std::vector<std::uint8_t> rgba;
 
-  std::uint8_t* pixel(int x, int y) { return rgba.data() + (static_cast<size_t>(y) * width + x) * 4; }
+  std::uint8_t* pixel(int x, int y) {
+    return rgba.data() + (static_cast<size_t>(y) * width + x) * 4;
+  }
   const std::uint8_t* pixel(int x, int y) const {
     return rgba.data() + (static_cast<size_t>(y) * width + x) * 4;
   }

@@ -1,4 +1,4 @@
-#include "display/vid_show.h"
+#include "lcd/vid_show.h"
 
 namespace qm {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "display/vid_show.h"
+#include "lcd/vid_show.h"
 
 namespace qm {
 namespace {

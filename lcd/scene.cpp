@@ -1,4 +1,4 @@
-#include "display/scene.h"
+#include "lcd/scene.h"
 
 #include <cstdio>
 
@@ -7,7 +7,9 @@ namespace qm {
 namespace {
 
 // The six grid positions without segments: row 1 columns 3..6, row 3 columns 4 and 5.
-bool missing(int row, int col) { return (row == 1 && col >= 3 && col <= 6) || (row == 3 && (col == 4 || col == 5)); }
+bool missing(int row, int col) {
+  return (row == 1 && col >= 3 && col <= 6) || (row == 3 && (col == 4 || col == 5));
+}
 
 enum class PillKind { Single, Double, Power };
 struct PillCell {
@@ -60,10 +62,10 @@ std::array<BoxId, box::kCount - 1> make_stacking_order() {
   each_cell([&](int r, int c) {
     if (!double_pill_cell(r, c)) put(ghost_box(r, c));
   });
-  for (BoxId id : {box::im_pill_01_07_power, box::im_pill_05_01_power, box::im_pill_01_01_double,
-                   ghost_box(1, 1), box::im_pill_03_01_double, ghost_box(3, 1),
-                   box::im_pill_05_07_double, ghost_box(5, 7), box::im_pill_03_07_double,
-                   ghost_box(3, 7)})
+  for (BoxId id :
+       {box::im_pill_01_07_power, box::im_pill_05_01_power, box::im_pill_01_01_double,
+        ghost_box(1, 1), box::im_pill_03_01_double, ghost_box(3, 1), box::im_pill_05_07_double,
+        ghost_box(5, 7), box::im_pill_03_07_double, ghost_box(3, 7)})
     put(id);
   for (const PillCell& p : kPills)
     if (p.kind == PillKind::Single) put(p.id);
@@ -72,13 +74,30 @@ std::array<BoxId, box::kCount - 1> make_stacking_order() {
     put(id);
   for (int d = 0; d <= 9; ++d) put(box::im_panel_number(d));
   for (int n = 1; n <= 3; ++n) put(box::im_panel_lives(n));
-  for (BoxId id : {box::im_panel_letter_a, box::im_panel_letter_d, box::im_panel_letter_o,
-                   box::im_panel_letter_p, box::btn_up_down, box::btn_right_down,
-                   box::btn_down_down, box::btn_left_down, box::btn_set_top, box::btn_halt_top,
-                   box::btn_ama_top, box::btn_pro_down, box::btn_time_down, box::btn_pro_top,
-                   box::btn_time_top, box::btn_up_top, box::btn_left_top, box::btn_right_top,
-                   box::btn_down_top, box::im_background_screen_top, box::btn_mode_time,
-                   box::btn_mode_top, box::btn_game_menu_background, box::btn_game_menu_top})
+  for (BoxId id : {box::im_panel_letter_a,
+                   box::im_panel_letter_d,
+                   box::im_panel_letter_o,
+                   box::im_panel_letter_p,
+                   box::btn_up_down,
+                   box::btn_right_down,
+                   box::btn_down_down,
+                   box::btn_left_down,
+                   box::btn_set_top,
+                   box::btn_halt_top,
+                   box::btn_ama_top,
+                   box::btn_pro_down,
+                   box::btn_time_down,
+                   box::btn_pro_top,
+                   box::btn_time_top,
+                   box::btn_up_top,
+                   box::btn_left_top,
+                   box::btn_right_top,
+                   box::btn_down_top,
+                   box::im_background_screen_top,
+                   box::btn_mode_time,
+                   box::btn_mode_top,
+                   box::btn_game_menu_background,
+                   box::btn_game_menu_top})
     put(id);
   return order;
 }
@@ -97,7 +116,9 @@ int existing_cell_order(int row, int col) {
   return order[(row - 1) * 8 + (col - 1)];
 }
 
-bool cell_exists(int row, int col) { return existing_cell_order(row, col) >= 0; }
+bool cell_exists(int row, int col) {
+  return existing_cell_order(row, col) >= 0;
+}
 
 BoxId quibman_box(int row, int col) {
   int order = existing_cell_order(row, col);
@@ -140,7 +161,8 @@ Scene::Scene() : boxes_(box::kCount) {
   }
   for (int place = 1; place <= 8; ++place)
     name(box::im_panel_digit(place), "im_panel_digit_" + std::to_string(place));
-  for (int d = 0; d <= 9; ++d) name(box::im_panel_number(d), "im_panel_number_" + std::to_string(d));
+  for (int d = 0; d <= 9; ++d)
+    name(box::im_panel_number(d), "im_panel_number_" + std::to_string(d));
   name(box::im_panel_letter_a, "im_panel_letter_a");
   name(box::im_panel_letter_d, "im_panel_letter_d");
   name(box::im_panel_letter_o, "im_panel_letter_o");
@@ -179,15 +201,15 @@ Scene::Scene() : boxes_(box::kCount) {
   // What is seen before any display operation runs: the body, the layer over the LCD and the
   // button pictures that are not pressed states. Segments, places, glyphs and pressed pictures
   // start hidden; the backdrop, logo and game-menu boxes are shown by the layout.
-  for (BoxId id : {box::im_background, box::im_background_screen_top, box::btn_mode_top,
-                   box::btn_ama_top, box::btn_pro_top, box::btn_time_top, box::btn_set_top,
-                   box::btn_halt_top, box::btn_up_top, box::btn_left_top, box::btn_right_top,
-                   box::btn_down_top})
+  for (BoxId id :
+       {box::im_background, box::im_background_screen_top, box::btn_mode_top, box::btn_ama_top,
+        box::btn_pro_top, box::btn_time_top, box::btn_set_top, box::btn_halt_top, box::btn_up_top,
+        box::btn_left_top, box::btn_right_top, box::btn_down_top})
     boxes_[id].visible = true;
 
-  for (BoxId id : {box::btn_mode_top, box::btn_ama_top, box::btn_pro_top, box::btn_time_top,
-                   box::btn_up_top, box::btn_left_top, box::btn_right_top, box::btn_down_top,
-                   box::btn_game_menu_top})
+  for (BoxId id :
+       {box::btn_mode_top, box::btn_ama_top, box::btn_pro_top, box::btn_time_top, box::btn_up_top,
+        box::btn_left_top, box::btn_right_top, box::btn_down_top, box::btn_game_menu_top})
     boxes_[id].cursor = Cursor::Hand;
   boxes_[box::btn_set_top].cursor = Cursor::Help;
   boxes_[box::btn_halt_top].cursor = Cursor::Help;
@@ -232,7 +254,9 @@ void Scene::set_fit(BoxId id, Fit fit) {
   if (b.visible) changed(id, b.rect);
 }
 
-void Scene::set_hint(BoxId id, std::string hint) { boxes_[id].hint = std::move(hint); }
+void Scene::set_hint(BoxId id, std::string hint) {
+  boxes_[id].hint = std::move(hint);
+}
 
 void Scene::set_window(const WindowProps& props) {
   window_ = props;

@@ -1,0 +1,32 @@
+#include "display/main_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace qm {
+
+void TForm1::toggle_display_mode() {
+  fullscreen_mode_ = !fullscreen_mode_;
+  settings_.write_integer("FullscreenMode", fullscreen_mode_ ? 1 : 0);
+  move_out_of_sight();
+  run_layout();
+  centre_on_screen();
+}
+
+void TForm1::centre_on_screen() {
+  ScreenSize screen = env_.screen_size();
+  QPoint origin;
+  if (QScreen* primary = QGuiApplication::primaryScreen()) origin = primary->geometry().topLeft();
+  const WindowProps& props = scene_.window();
+  WindowPosition at = qm::centre_on_screen(props.client_width, props.client_height, screen);
+  QRect geometry(origin + QPoint(at.left, at.top),
+                 QSize(std::max(props.client_width, 1), std::max(props.client_height, 1)));
+  // Without a window manager only the geometry makes a window cover the screen.
+  setWindowState(fullscreen_mode_ ? Qt::WindowFullScreen : Qt::WindowNoState);
+  setGeometry(geometry);
+  show();
+  raise();
+  activateWindow();
+}
+
+}  // namespace qm
