@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct Image {
   int height = 0;
   PictureFormat format = PictureFormat::Png;
   std::vector<std::uint8_t> rgba;
+  // The file it was read from, where finer drawn versions of it may lie; empty when made in
+  // memory.
+  std::filesystem::path source;
 
   std::uint8_t* pixel(int x, int y) {
     return rgba.data() + (static_cast<size_t>(y) * width + x) * 4;
