@@ -81,7 +81,7 @@ TAboutForm::TAboutForm(const std::filesystem::path& program_dir, OpenDocument op
   const std::filesystem::path portrait = program_dir / "Graphics" / "About" / "picture.png";
   if (file_exists(portrait)) {
     const QImage image = qimage_from_picture(load_picture_file(portrait).picture);
-    if (!image.isNull()) picture->set_picture(ScaledPicture(image, portrait));
+    if (!image.isNull()) picture->set_picture(image, portrait);
   }
 
   int top = 8;

@@ -26,20 +26,23 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 420;
 
-// A picture decoded by the skin decoders, or none when the file is missing or broken.
-ScaledPicture splash_picture(const std::filesystem::path& program_dir, const char* name) {
-  const std::filesystem::path file = program_dir / "Graphics" / "Splash" / name;
-  PictureResult loaded = load_picture_file(file);
-  if (!loaded.ok()) return {};
-  return ScaledPicture(to_qimage(loaded.picture, PictureLook::OwnAlpha), file);
+std::filesystem::path splash_file(const std::filesystem::path& program_dir, const char* name) {
+  return program_dir / "Graphics" / "Splash" / name;
 }
 
-PictureLabel* picture_label(QWidget* parent, ScaledPicture picture, QRect place,
+// A picture decoded by the skin decoders, or none when the file is missing or broken.
+QImage splash_picture(const std::filesystem::path& file) {
+  PictureResult loaded = load_picture_file(file);
+  if (!loaded.ok()) return {};
+  return to_qimage(loaded.picture, PictureLook::OwnAlpha);
+}
+
+PictureLabel* picture_label(QWidget* parent, const std::filesystem::path& file, QRect place,
                             Qt::Alignment align) {
   auto* label = new PictureLabel(parent);
   label->setGeometry(place);
   label->setAlignment(align);
-  label->set_picture(std::move(picture));
+  label->set_picture(splash_picture(file), file);
   return label;
 }
 
@@ -70,8 +73,8 @@ QLabel* label(QWidget* parent, const QString& text, QRect place, const QFont& fo
 // The play button: its picture, clickable with the hand cursor.
 class PictureButton final : public QAbstractButton {
  public:
-  PictureButton(QWidget* parent, ScaledPicture picture)
-      : QAbstractButton(parent), picture_(std::move(picture)) {
+  PictureButton(QWidget* parent, const std::filesystem::path& file)
+      : QAbstractButton(parent), plain_(splash_picture(file)), finer_(file, plain_.size()) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
   }
@@ -79,11 +82,13 @@ class PictureButton final : public QAbstractButton {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.drawImage(0, 0, picture_.for_ratio(devicePixelRatio()));
+    const QImage& finer = finer_.for_ratio(devicePixelRatio());
+    p.drawImage(0, 0, finer.isNull() ? plain_ : finer);
   }
 
  private:
-  ScaledPicture picture_;
+  QImage plain_;
+  FinerPicture finer_;
 };
 
 // A text that opens an address when clicked.
@@ -118,9 +123,9 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
   setAutoFillBackground(true);
   setFont(arial(11));
 
-  picture_label(this, splash_picture(program_dir, "background.png"), QRect(0, 0, kWidth, kHeight),
+  picture_label(this, splash_file(program_dir, "background.png"), QRect(0, 0, kWidth, kHeight),
                 Qt::AlignLeft | Qt::AlignTop);
-  picture_label(this, splash_picture(program_dir, "box.jpg"), QRect(0, 56, kWidth, 160),
+  picture_label(this, splash_file(program_dir, "box.jpg"), QRect(0, 56, kWidth, 160),
                 Qt::AlignCenter);
 
   const QString title = QStringLiteral("Quib Man (unknown mfg, Hand & Play) Simulator");
@@ -150,9 +155,9 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
   cb_sound->setGeometry(217, 308, 144, 21);
   cb_sound->setCurrentIndex(-1);
 
-  btn_play = new PictureButton(this, splash_picture(program_dir, "play.png"));
+  btn_play = new PictureButton(this, splash_file(program_dir, "play.png"));
   btn_play->setGeometry(116, 340, 107, 30);
-  btn_play_disabled = picture_label(this, splash_picture(program_dir, "play_disabled.png"),
+  btn_play_disabled = picture_label(this, splash_file(program_dir, "play_disabled.png"),
                                     QRect(116, 340, 107, 30), Qt::AlignLeft | Qt::AlignVCenter);
   btn_play_disabled->setToolTip(QStringLiteral("please select sound driver first"));
 

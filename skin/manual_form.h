@@ -81,8 +81,8 @@ class TManualForm : public QWidget {
   std::array<QImage, kPageCount + 1> pages_;  // im_page_01 .. im_page_14
   std::array<std::filesystem::path, kPageCount + 1> page_files_;
   QImage im_page_top_;
-  // The shown page at the window's device pixel ratio.
-  ScaledPicture page_shown_;
+  // The shown page's finer version for the window's device pixel ratio.
+  FinerPicture page_finer_;
   std::array<Drawing, kDrawingCount> drawings_;
   int manual_page_ = 1;
   Pressed pressed_ = Pressed::None;

@@ -2,37 +2,39 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
+#include <QSize>
 #include <filesystem>
 
 namespace qm {
 
-// A picture file's image for the device pixel ratio of wherever it is drawn: the plain image
-// until a ratio above one asks for a finer version beside the file, chosen again when the ratio
-// changes. The image's devicePixelRatio tells how it maps onto logical pixels.
-class ScaledPicture {
+// The finer drawn version of a picture file for a device pixel ratio, read only when a ratio
+// above one asks for it and chosen again when the ratio changes. Its devicePixelRatio tells how
+// it maps onto logical pixels.
+class FinerPicture {
  public:
-  ScaledPicture() = default;
-  // `opaque`: the finer version is drawn without alpha, as the plain image is.
-  ScaledPicture(QImage plain, std::filesystem::path file, bool opaque = false)
-      : plain_(std::move(plain)), file_(std::move(file)), opaque_(opaque) {}
+  FinerPicture() = default;
+  // `size`: the plain picture's; `opaque`: drawn without alpha, as the plain picture is.
+  FinerPicture(std::filesystem::path file, QSize size, bool opaque = false)
+      : file_(std::move(file)), size_(size), opaque_(opaque) {}
 
-  const QImage& plain() const { return plain_; }
+  // A null image where the plain picture serves: a ratio of one, or no usable finer file.
   const QImage& for_ratio(qreal ratio);
 
  private:
-  QImage plain_;
   std::filesystem::path file_;
+  QSize size_;
   bool opaque_ = false;
   qreal ratio_ = 1;
   QImage finer_;
 };
 
-// A label that shows a picture file at its screen's device pixel ratio, and follows its window
-// to a screen of another ratio.
+// A label that shows a picture file at its screen's device pixel ratio once it is shown, and
+// follows its window to a screen of another ratio.
 class PictureLabel final : public QLabel {
  public:
   explicit PictureLabel(QWidget* parent) : QLabel(parent) {}
-  void set_picture(ScaledPicture picture);
+  void set_picture(const QImage& plain, const std::filesystem::path& file);
 
  protected:
   bool event(QEvent* event) override;
@@ -40,7 +42,8 @@ class PictureLabel final : public QLabel {
  private:
   void show_for_ratio();
 
-  ScaledPicture picture_;
+  QPixmap plain_;
+  FinerPicture finer_;
 };
 
 }  // namespace qm
