@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSettings>
 #include <algorithm>
 #include <cmath>
@@ -338,7 +339,7 @@ class OnAScreen : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    ASSERT_GT(ratio(), 1) << "runs under QT_SCALE_FACTOR";
+    ASSERT_GT(ratio(), 1) << "runs under QT_SCALE_FACTOR or on a screen of such a ratio";
   }
   static qreal ratio() { return qApp->devicePixelRatio(); }
   static bool integer_ratio() { return ratio() == std::floor(ratio()); }
@@ -477,6 +478,40 @@ TEST_F(OnAScreen, TheWindowShapeIsTheLogicalShapeScaled) {
     for (int x = 0; x < screen.width(); ++x)
       ASSERT_EQ(screen.pixelColor(x, y) == kKey, !expected.contains(QPoint(x / r, y / r)))
           << x << "," << y;
+}
+
+// Two screens, of one and of two device pixels per logical pixel (the suite runs on an offscreen
+// platform configured so): the pictures follow the window from one to the other and back.
+using OnTwoScreens = OnAScreen;
+
+TEST_F(OnTwoScreens, PicturesFollowTheWindowToAScreenOfAnotherRatio) {
+  QScreen* plain_screen = nullptr;
+  QScreen* fine_screen = nullptr;
+  for (QScreen* screen : QGuiApplication::screens())
+    (screen->devicePixelRatio() == 1 ? plain_screen : fine_screen) = screen;
+  ASSERT_TRUE(plain_screen && fine_screen);
+  save_variants(pattern(10, 12, 5), "zero", 5);
+  auto form = make(false, "[Image1]\nFilename=zero.png\nLeft=20\nTop=30\nWidth=10\nHeight=12\n");
+  // Whether the composed picture has the screen's pixels, with the expected picture at its place.
+  auto shows = [&](QScreen* screen, const QImage& expected, int r) {
+    form->move(screen->geometry().topLeft());
+    form->show();
+    QCoreApplication::processEvents();
+    const QImage& composed = form->composed();
+    if (composed.size() != form->size() * r) return false;
+    for (int y = 0; y < expected.height(); ++y)
+      for (int x = 0; x < expected.width(); ++x)
+        if (composed.pixel(QPoint(20, 30) * r + QPoint(x, y)) != expected.pixel(x, y)) return false;
+    return true;
+  };
+  const QImage plain = pattern(10, 12, 5);
+  const QImage finer = pattern(20, 24, 7);
+  EXPECT_TRUE(shows(plain_screen, plain, 1));
+  const QRegion shape = form->shown_region();
+  EXPECT_TRUE(shows(fine_screen, finer, 2));
+  EXPECT_EQ(form->shown_region(), shape);
+  EXPECT_TRUE(shows(plain_screen, plain, 1));
+  EXPECT_EQ(form->shown_region(), shape);
 }
 
 }  // namespace
