@@ -101,18 +101,17 @@ void TForm1::flush() {
   const bool keyed = scene_.window().color_key;
   // The window's shape is the colour key's cut-out of the picture composed in logical pixels;
   // at one device pixel per logical pixel that is the picture shown.
-  if (keyed && ratio != 1 && shape_.size() != client.size()) {
+  const bool new_shape = keyed && ratio != 1 && shape_.size() != client.size();
+  if (new_shape)
     shape_ = QImage(client.size(), QImage::Format_ARGB32_Premultiplied);
-    for (const QRect& r : QRegion(client)) compose(shape_, r, 1);
-  } else if (!keyed) {
+  else if (!keyed)
     shape_ = QImage();
-  }
-  for (const QRect& r : dirty) {
-    if (!shape_.isNull()) compose(shape_, r, 1);
-    compose(buffer_, r, ratio);
-  }
+  const QRegion shape_dirty = new_shape ? QRegion(client) : dirty;
+  if (!shape_.isNull())
+    for (const QRect& r : shape_dirty) compose(shape_, r, 1);
+  for (const QRect& r : dirty) compose(buffer_, r, ratio);
   if (keyed) {
-    for (const QRect& r : dirty) update_cut_out(r);
+    for (const QRect& r : shape_dirty) update_cut_out(r);
   } else if (!cut_.isEmpty()) {
     cut_ = QRegion();
     mask_dirty_ = true;
