@@ -1,5 +1,7 @@
 #include "display/picture_cache.h"
 
+#include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 #include "skin/picture_file.h"
@@ -19,6 +21,14 @@ Picture without_alpha(const Image& picture) {
   auto copy = std::make_shared<Image>(picture);
   for (std::size_t i = 3; i < copy->rgba.size(); i += 4) copy->rgba[i] = 0xFF;
   return copy;
+}
+
+// A picture the program draws, drawn again at the smallest whole scale at or above the ratio.
+Variant drawn_finer(const Image& one, qreal ratio) {
+  const int scale = std::clamp(static_cast<int>(std::ceil(ratio)), 2, 3);
+  Picture drawn = one.draw_at(scale);
+  if (!drawn || drawn->width != one.width * scale || drawn->height != one.height * scale) return {};
+  return {std::move(drawn), scale};
 }
 
 }  // namespace
@@ -63,11 +73,12 @@ const ScaledImage& PictureCache::image(const Box& box, qreal ratio) {
   if (e.picture != box.picture) {
     e = Entry{box.picture, {}, 0, {}};
   }
-  if (ratio > 1 && !box.picture->source.empty()) {
+  if (ratio > 1 && (!box.picture->source.empty() || box.picture->draw_at)) {
     if (e.variant_ratio != ratio) {
       e.variant_ratio = ratio;
       const Image& one = *box.picture;
-      Variant found = load_variant(one.source, one.width, one.height, ratio);
+      Variant found = one.source.empty() ? drawn_finer(one, ratio)
+                                         : load_variant(one.source, one.width, one.height, ratio);
       // A finer version is drawn as opaque as the picture itself; otherwise by its own format.
       const PictureLook variant_look = !found.picture || look == PictureLook::Opaque
                                            ? PictureLook::Opaque

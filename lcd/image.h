@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct Image {
   // The file it was read from, where finer drawn versions of it may lie; empty when made in
   // memory.
   std::filesystem::path source;
+  // For a picture the program draws itself: the same drawing at a given number of pixels per
+  // logical pixel, made only when a screen asks for it.
+  std::function<std::shared_ptr<const Image>(int scale)> draw_at;
 
   std::uint8_t* pixel(int x, int y) {
     return rgba.data() + (static_cast<size_t>(y) * width + x) * 4;
