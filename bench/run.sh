@@ -124,6 +124,17 @@ stop_program
 row "Layout toggle, key to painted (worst of 6)" "$worst_toggle ms" "<= 100 ms" \
   "$(judge "$worst_toggle <= 100")"
 
+# The peak memory of a game on a screen of two device pixels per logical pixel, where the
+# pictures drawn at 2x and the composed picture at twice the pixels are held.
+fresh_settings 2
+QT_SCALE_FACTOR=2 start_program
+sleep 2
+xdotool key 5 key 1
+play 10
+hwm=$(awk '/^VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$app_pid/status")
+stop_program
+row "Peak memory (VmHWM), scale 2, over a game" "$hwm MB" "(reported)" "-"
+
 # 4. Start-up, five times each: exec to the splash screen painted (a first start), to the device
 # painted with the splash screen skipped, sound on, and the floor's window painted. The median and
 # the worst; the goal is the median within twice the floor's.

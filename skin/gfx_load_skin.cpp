@@ -7,6 +7,7 @@
 
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
+#include "skin/picture_variants.h"
 
 namespace qm {
 
@@ -72,7 +73,7 @@ class SkinLayout {
 
   // Loads a file into a box; false (with the decoder's message) when it cannot be decoded.
   bool load_into(BoxId id, const std::filesystem::path& path) {
-    PictureResult loaded = load_picture_file(path);
+    PictureResult loaded = load_scalable_picture(path);
     if (!loaded.ok()) return stop(loaded.error);
     scene_.set_picture(id, loaded.picture);
     return true;

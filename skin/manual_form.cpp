@@ -117,6 +117,7 @@ void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
       return;
     }
     pages_[n] = opaque(loaded.picture);
+    page_files_[n] = file;
   }
 }
 
@@ -135,6 +136,7 @@ void TManualForm::set_visible(DrawingId id, bool visible) {
 
 void TManualForm::Vid_Show_Page() {
   im_page_top_ = pages_[manual_page_];
+  page_finer_ = FinerPicture(page_files_[manual_page_], im_page_top_.size(), true);
   update();
   if (manual_page_ == 1) {
     set_visible(btn_left_up, false);
@@ -178,7 +180,8 @@ void TManualForm::Inp_esc_up() {
 
 void TManualForm::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(0, 0, im_page_top_);
+  const QImage& finer = page_finer_.for_ratio(devicePixelRatio());
+  p.drawImage(0, 0, finer.isNull() ? im_page_top_ : finer);
   // Each pressed drawing lies below its raised one.
   for (DrawingId id :
        {btn_right_down, btn_right_up, btn_left_down, btn_left_up, btn_close_down, btn_close_up}) {
