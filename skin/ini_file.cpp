@@ -130,9 +130,11 @@ bool file_exists(const std::filesystem::path& path) {
 }
 
 std::optional<std::filesystem::path> named_file(std::string_view text) {
-  std::filesystem::path path = with_letter_case_found(native_path(text));
-  if (!file_exists(path)) return std::nullopt;
-  return path;
+  std::filesystem::path path = native_path(text);
+  if (file_exists(path)) return path;
+  path = with_letter_case_found(path);
+  if (file_exists(path)) return path;
+  return std::nullopt;
 }
 
 }  // namespace qm
