@@ -386,13 +386,16 @@ TEST_F(SettingsStoreTest, ReadsAndWritesSeeWhatOthersWroteSince) {
   store.write_integer("HiScore2", 0);
   EXPECT_EQ(read_text(file()), "[General]\nHiScore1=0\nHiScore2=0\n");
 
-  // The other program counts HiScore1 up by one: a file of the same length.
+  // Each change here alters the file's length: a change of the same length within one tick of
+  // the file system's clock would go unseen, as QSettings goes by the length and the time.
+  write_file("[General]\nHiScore1=99\nHiScore2=0\n");
+  EXPECT_EQ(store.read_integer("HiScore1", 7), 99);
   const pid_t pid = start_writer(home_, "1");
   ASSERT_GT(pid, 0);
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-  EXPECT_EQ(store.read_integer("HiScore1", 7), 1);
+  EXPECT_EQ(store.read_integer("HiScore1", 7), 100);
 }
 
 }  // namespace
