@@ -98,7 +98,7 @@ TManualForm::TManualForm(const std::filesystem::path& program_dir, ShowError sho
 }
 
 void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
-  const IniFile ini = IniFile::load(program_dir / "Config.ini").value_or(IniFile::parse(""));
+  const IniFile ini = load_config_ini(program_dir).value_or(IniFile::parse(""));
   const std::string folder =
       with_trailing_backslash(ini.read_string("Manual", "ManualDir", "Graphics\\Manual\\"));
   const int height = std::clamp(ini.read_integer("Manual", "ManualHeight", 535), 1, kLargestSide);
@@ -106,12 +106,12 @@ void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
   setFixedSize(width, height);
 
   for (int n = 1; n <= kPageCount; ++n) {
-    const std::filesystem::path file = native_path(folder + std::to_string(n) + ".bmp");
-    if (!file_exists(file)) {
+    const auto file = named_file(folder + std::to_string(n) + ".bmp");
+    if (!file) {
       pages_[n] = opaque(missing_picture_marker());
       continue;
     }
-    PictureResult loaded = load_picture_file(file);
+    PictureResult loaded = load_picture_file(*file);
     if (!loaded.ok()) {
       show_error_(QString::fromStdString(loaded.error));
       return;
