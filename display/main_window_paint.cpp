@@ -110,7 +110,7 @@ void TForm1::compose(const QRect& rect) {
     }
   }
   p.end();
-  if (translucent_key_ && props.color_key) {
+  if (props.color_key) {
     // Key pixels become fully transparent; the compositor shows what lies below.
     const QRgb key = colour_of(props.key_color).rgb();
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
@@ -122,7 +122,7 @@ void TForm1::compose(const QRect& rect) {
 }
 
 void TForm1::update_cut_out(const QRect& rect) {
-  const QRgb key = translucent_key_ ? 0 : colour_of(scene_.window().key_color).rgb();
+  const QRgb key = 0;  // what composing turned the key colour into
   bool has_key = false;
   for (int y = rect.top(); y <= rect.bottom() && !has_key; ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(buffer_.constScanLine(y));
@@ -158,7 +158,7 @@ void TForm1::apply_mask() {
 void TForm1::paintEvent(QPaintEvent* event) {
   flush();
   QPainter p(this);
-  if (translucent_key_) p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
   for (const QRect& r : event->region()) p.drawImage(r.topLeft(), buffer_, r);
 }
 

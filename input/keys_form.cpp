@@ -74,7 +74,7 @@ TKeysForm::TKeysForm(QWidget& main_window, SettingsPort& settings, Bindings& bin
       bindings_(bindings),
       rebuild_hints_(std::move(rebuild_hints)) {
   setWindowTitle("Key settings");
-  setFixedSize(448, 195);
+  keep_fixed_size(*this, {448, 195});
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kDarkBlue);
   setPalette(palette);
