@@ -47,8 +47,8 @@ class CentreWhenFramed final : public QObject {
 
 // Qt's own title bar on Wayland offers to maximise any window, and once a compositor has
 // maximised a window it must take the size given, or the compositor ends the program. A window of
-// fixed size lets its size go while asked to maximise, asks at once to be restored, and takes its
-// size again when it is.
+// fixed size lets its size go while asked to maximise, asks to be restored as soon as it has been
+// shown maximised, and takes its size again when it is.
 class FixedSize final : public QObject {
  public:
   FixedSize(QWidget& window, QSize size) : QObject(&window), window_(window), size_(size) {
@@ -68,10 +68,15 @@ class FixedSize final : public QObject {
               });
     } else if (event->type() == QEvent::WindowStateChange && event->spontaneous()) {
       // The compositor's answer.
-      if (window_.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
-        window_.showNormal();
-      else
-        window_.setFixedSize(size_);
+      restore_ = window_.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    } else if (event->type() == QEvent::Resize && window_.size() == size_ &&
+               window_.maximumSize() != size_) {
+      // Restored: the compositor has given the size back.
+      window_.setFixedSize(size_);
+    } else if (event->type() == QEvent::Paint && restore_) {
+      // A compositor hears the wish to be restored only once the maximised size has been shown.
+      restore_ = false;
+      QMetaObject::invokeMethod(&window_, &QWidget::showNormal, Qt::QueuedConnection);
     }
     return false;
   }
@@ -80,6 +85,7 @@ class FixedSize final : public QObject {
   QWidget& window_;
   const QSize size_;
   bool watching_ = false;
+  bool restore_ = false;
 };
 
 }  // namespace
