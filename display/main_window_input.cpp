@@ -135,6 +135,11 @@ bool TForm1::event(QEvent* event) {
       // A key let go while another window has the keyboard never reaches us: let the buttons go.
       dispatch_.release_held_keys();
       break;
+    case QEvent::WindowStateChange:
+      // A Wayland compositor takes a new state on the next picture: one is sent even when the
+      // size stays, as a still game shows none, or leaving full screen would not be heard.
+      if (event->spontaneous()) update();
+      break;
     case QEvent::ToolTip: {
       auto* help = static_cast<QHelpEvent*>(event);
       BoxId id = box_at(help->pos());

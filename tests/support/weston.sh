@@ -30,7 +30,9 @@ INI
   sleep 1
 }
 
+# weston_stop: ends weston; programs started afterwards run on X11 again.
 weston_stop() {
   [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null && wait "$weston_pid" 2>/dev/null || true
   weston_pid=""
+  unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 }
