@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 
@@ -22,21 +23,26 @@ void place_centred(QWidget& window) {
   window.move(desk.left() + at.left, desk.top() + at.top);
 }
 
+constexpr const char* kCentreWhenFramed = "qm_centre_when_framed";
+
 // Before its first showing a window has no frame yet, and its frame size is its client size: it is
 // centred again, once, when the window manager's frame first shows in its geometry.
 class CentreWhenFramed final : public QObject {
  public:
   explicit CentreWhenFramed(QWidget& window) : QObject(&window), window_(window) {
     window.installEventFilter(this);
+    window.setProperty(kCentreWhenFramed, true);
   }
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) &&
         window_.isVisible() && window_.frameGeometry().size() != window_.size()) {
       place_centred(window_);
-      deleteLater();
+      window_.setProperty(kCentreWhenFramed, false);
       window_.removeEventFilter(this);
+      deleteLater();
     }
     return false;
   }
@@ -93,7 +99,7 @@ class FixedSize final : public QObject {
 void centre_window_on_screen(QWidget& window) {
   place_centred(window);
   if (!window.isVisible() && window.frameGeometry().size() == window.size() &&
-      !window.findChild<CentreWhenFramed*>(QString(), Qt::FindDirectChildrenOnly))
+      !window.property(kCentreWhenFramed).toBool())
     new CentreWhenFramed(window);
 }
 
