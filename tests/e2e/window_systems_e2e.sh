@@ -143,4 +143,23 @@ sleep 0.5
 xdotool key alt+F4
 wait_exit
 [ "$(cat "$conf")" = "$before" ] || fail "closing the splash screen wrote settings"
+
+# 8. The key settings dialog, at its first opening, is centred frame and all.
+sed -i 's/^SplashScreen=.*/SplashScreen=0/' "$conf"
+start
+wait_window Simulator || fail "no main window under openbox"
+sleep 1
+xdotool mousemove 640 700 click 3
+sleep 0.7
+xdotool key Down Down Down Down Down Down Return
+wait_window "Key settings" || fail "no key settings dialog"
+sleep 1
+id=$(xdotool search --onlyvisible --name "Key settings" | head -1)
+read -r cx cy cw ch < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF }
+  /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
+  END { print x, y, w, h }')
+read -r fl fr ft fb < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+[ "$((cx - fl)) $((cy - ft))" = "$(((1280 - cw - fl - fr) / 2)) $(((1024 - ch - ft - fb) / 2))" ] ||
+  fail "key settings dialog framed at $((cx - fl)),$((cy - ft)), not centred"
+import -window root "$shots/key_settings_openbox.png"
 echo "window systems e2e passed; screenshots in $shots"
