@@ -42,8 +42,7 @@ void TForm1::StoreForwarder::write_integers(std::span<const Value> values) {
 }
 
 TForm1::TForm1(WindowEnvironment env)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      env_(std::move(env)) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), env_(std::move(env)) {
   scene_.set_listener(this);
   game_ = std::make_unique<Game>(scene_, timer_host_, Ports{sound_, settings_, *this, *this});
   pm_0_menu_ = new QMenu(this);

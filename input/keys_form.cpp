@@ -190,14 +190,16 @@ bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
     return QWidget::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
-  const bool list = std::any_of(cb_.begin() + 1, cb_.end(),
-                                [watched](QComboBox* cb) { return cb->view()->window() == watched; });
+  const bool list = std::any_of(cb_.begin() + 1, cb_.end(), [watched](QComboBox* cb) {
+    return cb->view()->window() == watched;
+  });
   if (list) {
     // Esc in an open list closes only the list. On Wayland the list has closed already when the
     // key is delivered, and the key press goes on to the list's box, where it is taken.
     if (key == Qt::Key_Escape && event->type() == QEvent::ShortcutOverride) {
       esc_closed_list_ = true;
-      QMetaObject::invokeMethod(this, [this] { esc_closed_list_ = false; }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { esc_closed_list_ = false; }, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
   }
