@@ -8,8 +8,6 @@
 #include <QScreen>
 #include <QTime>
 
-#include "display/window_platform.h"
-
 namespace qm {
 
 WindowEnvironment default_window_environment() {
@@ -44,9 +42,7 @@ void TForm1::StoreForwarder::write_integers(std::span<const Value> values) {
 }
 
 TForm1::TForm1(WindowEnvironment env)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      env_(std::move(env)),
-      translucent_key_(compositor_moves_windows()) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), env_(std::move(env)) {
   scene_.set_listener(this);
   game_ = std::make_unique<Game>(scene_, timer_host_, Ports{sound_, settings_, *this, *this});
   pm_0_menu_ = new QMenu(this);
@@ -66,8 +62,10 @@ TForm1::TForm1(WindowEnvironment env)
   // held flags and the generator's seed are the engine's part of the creation.
   game_->form_create(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
 
-  setAttribute(Qt::WA_OpaquePaintEvent, !translucent_key_);
-  setAttribute(Qt::WA_TranslucentBackground, translucent_key_);
+  // The key colour's pixels are cut out twice: by the window's shape, which an X11 desktop without
+  // a compositor honours, and as transparent pixels, which compositors (Wayland's, XWayland's, a
+  // compositing window manager's) show through even where they ignore the shape.
+  setAttribute(Qt::WA_TranslucentBackground);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   qApp->installEventFilter(this);

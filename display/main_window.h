@@ -127,6 +127,8 @@ class TForm1 final : public QWidget,
   void run_layout();
   void move_out_of_sight();
   BoxId box_at(QPoint pos) const;
+  // Ends the left button's press: the box's button goes up; returns the box.
+  BoxId release_pressed_box();
   QRect client_rect() const;
   void update_cursor(BoxId id);
   void schedule_flush();
@@ -167,7 +169,6 @@ class TForm1 final : public QWidget,
   bool flush_pending_ = false;
   QRegion cut_;
   bool mask_dirty_ = false;
-  const bool translucent_key_;
 };
 
 }  // namespace qm

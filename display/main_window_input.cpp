@@ -135,6 +135,11 @@ bool TForm1::event(QEvent* event) {
       // A key let go while another window has the keyboard never reaches us: let the buttons go.
       dispatch_.release_held_keys();
       break;
+    case QEvent::WindowStateChange:
+      // A Wayland compositor takes a new state on the next picture: one is sent even when the
+      // size stays, as a still game shows none, or leaving full screen would not be heard.
+      if (event->spontaneous()) update();
+      break;
     case QEvent::ToolTip: {
       auto* help = static_cast<QHelpEvent*>(event);
       BoxId id = box_at(help->pos());
@@ -182,6 +187,8 @@ void TForm1::update_cursor(BoxId id) {
 void TForm1::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   if (event->button() == Qt::RightButton) {
+    // The menu takes the mouse and the left release never comes: a held button is let go now.
+    release_pressed_box();
     pm_0_menu_->popup(event->globalPosition().toPoint());
     return;
   }
@@ -212,13 +219,18 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
   if (!pressed_box_) update_cursor(box_at(pos));
 }
 
-void TForm1::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || !pressed_box_) return;
-  // The release belongs to the box that took the press, wherever the pointer is now.
-  BoxId pressed = pressed_box_;
+BoxId TForm1::release_pressed_box() {
+  const BoxId pressed = pressed_box_;
   pressed_box_ = 0;
   dragging_ = false;
   if (int binding = binding_of(pressed)) release(binding);
+  return pressed;
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !pressed_box_) return;
+  // The release belongs to the box that took the press, wherever the pointer is now.
+  const BoxId pressed = release_pressed_box();
   if (pressed == box::btn_game_menu_top && box_at(event->position().toPoint()) == pressed)
     emit gameMenuClicked();
   update_cursor(box_at(event->position().toPoint()));

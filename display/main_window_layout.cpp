@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace qm {
 
@@ -21,8 +22,12 @@ void TForm1::centre_on_screen() {
   WindowPosition at = qm::centre_on_screen(props.client_width, props.client_height, screen);
   QRect geometry(origin + QPoint(at.left, at.top),
                  QSize(std::max(props.client_width, 1), std::max(props.client_height, 1)));
-  // Without a window manager only the geometry makes a window cover the screen.
-  setWindowState(fullscreen_mode_ ? Qt::WindowFullScreen : Qt::WindowNoState);
+  // Without a window manager only the geometry makes a window cover the screen. Moving or resizing
+  // drops the widget's note of full screen while the window system keeps it: the window itself is
+  // told too, or leaving full screen would never reach a Wayland compositor.
+  const Qt::WindowState state = fullscreen_mode_ ? Qt::WindowFullScreen : Qt::WindowNoState;
+  if (QWindow* window = windowHandle()) window->setWindowStates(state);
+  setWindowState(state);
   setGeometry(geometry);
   show();
   raise();

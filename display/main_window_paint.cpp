@@ -168,7 +168,7 @@ void TForm1::compose(QImage& target, const QRect& rect, qreal ratio) {
     }
   }
   p.end();
-  if (translucent_key_ && props.color_key && &target == &buffer_) {
+  if (props.color_key && &target == &buffer_) {
     // Key pixels become fully transparent; the compositor shows what lies below.
     const QImage& shape = shape_.isNull() ? buffer_ : shape_;
     const QRgb key = colour_of(props.key_color).rgb();
@@ -184,8 +184,8 @@ void TForm1::compose(QImage& target, const QRect& rect, qreal ratio) {
 
 void TForm1::update_cut_out(const QRect& rect) {
   const QImage& shape = shape_.isNull() ? buffer_ : shape_;
-  const QRgb key =
-      translucent_key_ && shape_.isNull() ? 0 : colour_of(scene_.window().key_color).rgb();
+  // Composing turned the key colour of the shown picture into transparent pixels.
+  const QRgb key = shape_.isNull() ? 0 : colour_of(scene_.window().key_color).rgb();
   bool has_key = false;
   for (int y = rect.top(); y <= rect.bottom() && !has_key; ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(shape.constScanLine(y));
@@ -221,7 +221,7 @@ void TForm1::apply_mask() {
 void TForm1::paintEvent(QPaintEvent* event) {
   flush();
   QPainter p(this);
-  if (translucent_key_) p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
   for (const QRect& r : event->region()) {
     // The composed picture's device pixels go to the screen's one for one.
     const QRect source = device_cover(r, ratio_) & QRect(QPoint(0, 0), buffer_.size());

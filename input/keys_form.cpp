@@ -1,11 +1,13 @@
 #include "input/keys_form.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QWindow>
+#include <algorithm>
 
 #include "input/key_dispatch.h"
 #include "skin/dialog_support.h"
@@ -74,7 +76,7 @@ TKeysForm::TKeysForm(QWidget& main_window, SettingsPort& settings, Bindings& bin
       bindings_(bindings),
       rebuild_hints_(std::move(rebuild_hints)) {
   setWindowTitle("Key settings");
-  setFixedSize(448, 195);
+  keep_fixed_size(*this, {448, 195});
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kDarkBlue);
   setPalette(palette);
@@ -112,6 +114,7 @@ TKeysForm::TKeysForm(QWidget& main_window, SettingsPort& settings, Bindings& bin
     cb_[n]->setCurrentIndex(key >= 1 && key <= kKeyCount ? key - 1 : -1);
     connect(cb_[n], &QComboBox::currentIndexChanged, this, &TKeysForm::cbChange);
     cb_[n]->installEventFilter(this);
+    cb_[n]->view()->window()->installEventFilter(this);
   }
 
   btn_accept_ = new QPushButton("- ACCEPT -", this);
@@ -188,8 +191,27 @@ bool TKeysForm::FormKeyDown(int key) {
 }
 
 bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+    return QWidget::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  const bool list = std::any_of(cb_.begin() + 1, cb_.end(), [watched](QComboBox* cb) {
+    return cb->view()->window() == watched;
+  });
+  if (list) {
+    // Esc in an open list closes only the list. On Wayland the list has closed already when the
+    // key is delivered, and the key press goes on to the list's box, where it is taken.
+    if (key == Qt::Key_Escape && event->type() == QEvent::ShortcutOverride) {
+      esc_closed_list_ = true;
+      QMetaObject::invokeMethod(
+          this, [this] { esc_closed_list_ = false; }, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+  }
+  if (event->type() == QEvent::KeyPress && key == Qt::Key_Escape && esc_closed_list_) {
+    esc_closed_list_ = false;
     return true;
+  }
+  if (event->type() == QEvent::KeyPress && FormKeyDown(key)) return true;
   return QWidget::eventFilter(watched, event);
 }
 

@@ -61,6 +61,8 @@ class TKeysForm : public QWidget {
   std::array<QLabel*, 9> la_{};
   std::array<QComboBox*, 9> cb_{};
   QPushButton* btn_accept_ = nullptr;
+  // The Esc being delivered closed an open list.
+  bool esc_closed_list_ = false;
 };
 
 }  // namespace qm

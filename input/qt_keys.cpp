@@ -2,14 +2,33 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <string_view>
 
 namespace qm {
 
 namespace {
 
-// X11 key codes of the digit row, 1 to 9 and then 0, on every PC keyboard (evdev + 8).
-constexpr std::uint32_t kX11Digit1 = 10;
-constexpr std::uint32_t kX11Digit0 = 19;
+// The physical keys of the digit row and the three letter rows by their key codes (the kernel's
+// code + 8, as X11 and Wayland both give them), named by what a US keyboard prints on them.
+struct KeyRow {
+  std::uint32_t first_code;
+  const char* keys;
+};
+constexpr KeyRow kKeyRows[] = {
+    {10, "1234567890"},
+    {24, "QWERTYUIOP"},
+    {38, "ASDFGHJKL"},
+    {52, "ZXCVBNM"},
+};
+
+std::uint16_t code_of_position(std::uint32_t key_code) {
+  for (const KeyRow& row : kKeyRows) {
+    const std::string_view keys(row.keys);
+    if (key_code >= row.first_code && key_code < row.first_code + keys.size())
+      return static_cast<std::uint16_t>(keys[key_code - row.first_code]);
+  }
+  return 0;
+}
 
 // What the digit row's keys give with Shift on a US keyboard, for events without a physical key
 // code (synthetic events, other platforms).
@@ -42,7 +61,7 @@ int digit_of_shifted_symbol(int qt_key) {
 
 }  // namespace
 
-std::uint16_t windows_key_code(int qt_key, bool keypad, std::uint32_t x11_keycode) {
+std::uint16_t windows_key_code(int qt_key, bool keypad, std::uint32_t key_code) {
   switch (qt_key) {
     case Qt::Key_Up:
       return 0x26;
@@ -70,9 +89,7 @@ std::uint16_t windows_key_code(int qt_key, bool keypad, std::uint32_t x11_keycod
   }
   // The keypad's digits have codes of their own, outside the selectable keys.
   if (keypad) return 0;
-  if (x11_keycode >= kX11Digit1 && x11_keycode <= kX11Digit0)
-    return static_cast<std::uint16_t>(
-        x11_keycode == kX11Digit0 ? 0x30 : 0x31 + (x11_keycode - kX11Digit1));
+  if (std::uint16_t code = code_of_position(key_code)) return code;
   if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9) return static_cast<std::uint16_t>(qt_key);
   if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z) return static_cast<std::uint16_t>(qt_key);
   int digit = digit_of_shifted_symbol(qt_key);
@@ -80,10 +97,12 @@ std::uint16_t windows_key_code(int qt_key, bool keypad, std::uint32_t x11_keycod
 }
 
 std::uint16_t windows_key_code(const QKeyEvent& event) {
-  // Only the X11 platform's scan codes are X key codes.
-  static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+  // Only on X11 and Wayland are the native scan codes the kernel's key codes + 8.
+  static const bool linux_codes =
+      QGuiApplication::platformName() == QLatin1String("xcb") ||
+      QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
   return windows_key_code(event.key(), event.modifiers().testFlag(Qt::KeypadModifier),
-                          x11 ? event.nativeScanCode() : 0);
+                          linux_codes ? event.nativeScanCode() : 0);
 }
 
 }  // namespace qm

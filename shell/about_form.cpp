@@ -68,7 +68,7 @@ TAboutForm::TAboutForm(const std::filesystem::path& program_dir, OpenDocument op
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       open_document_(std::move(open_document)) {
   setWindowTitle("About the author...");
-  setFixedSize(397, 176);
+  keep_fixed_size(*this, {397, 176});
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kDarkBlue);
   setPalette(palette);

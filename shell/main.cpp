@@ -53,7 +53,7 @@ class Program final : public MenuHost, public SplashHost {
     return !splash_ || splash_->chb_splashscreen->isChecked();
   }
   void show_about() override { about_->show_about(); }
-  void show_manual() override { manual_->show_manual(); }
+  void show_manual() override { manual_->show_manual(&form_); }
   void show_key_settings() override { keys_->open_dialog(); }
   void set_hiscore(int level, int value) override {
     (level == 1 ? form_.game().state().hiscore1 : form_.game().state().hiscore2) = value;

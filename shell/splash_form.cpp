@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include "display/picture_cache.h"
 #include "input/qt_keys.h"
 #include "shell/settings_store.h"
+#include "skin/dialog_support.h"
 #include "skin/picture_file.h"
 #include "skin/scaled_picture.h"
 
@@ -116,7 +118,7 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
                            Qt::MSWindowsFixedSizeDialogHint),
       host_(host) {
   setWindowTitle(QStringLiteral("About this game..."));
-  setFixedSize(kWidth, kHeight);
+  keep_fixed_size(*this, {kWidth, kHeight});
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::white);
   setPalette(pal);
@@ -267,6 +269,13 @@ bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TSplashForm::keyPressEvent(QKeyEvent* event) {
   if (!FormKeyDown(*event)) QWidget::keyPressEvent(event);
+}
+
+// Closed by the window manager (its close button, Alt+F4, the task bar): the program ends as on
+// Esc, with nothing written, rather than running on without a window.
+void TSplashForm::closeEvent(QCloseEvent* event) {
+  event->accept();
+  host_.terminate();
 }
 
 bool TSplashForm::event(QEvent* event) {

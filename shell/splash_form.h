@@ -57,6 +57,7 @@ class TSplashForm final : public QWidget {
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void FormCreate();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 
 #include "lcd/image.h"
 
@@ -8,10 +9,15 @@ class QWidget;
 
 namespace qm {
 
-// What the about box, the key settings dialog and the manual viewer share.
+// What the about box, the key settings dialog, the manual viewer and the splash screen share.
 
-// Places a window by the centring rule on the primary screen.
+// Places a window by the centring rule on the primary screen, wherever that screen lies on the
+// desktop. A frame the window manager has yet to add is taken into account once it is known.
 void centre_window_on_screen(QWidget& window);
+
+// Gives a window one size that it keeps on every window system, even where the title bar offers
+// to maximise it.
+void keep_fixed_size(QWidget& window, QSize size);
 
 // A picture as a Qt image with its own alpha; a null image for no picture.
 QImage qimage_from_picture(const Picture& picture);

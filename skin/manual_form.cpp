@@ -3,9 +3,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 #include <algorithm>
 #include <string>
 
+#include "display/window_platform.h"
 #include "skin/dialog_support.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
@@ -117,12 +119,17 @@ void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
       return;
     }
     pages_[n] = opaque(loaded.picture);
-    page_files_[n] = file;
+    page_files_[n] = *file;
   }
 }
 
-void TManualForm::show_manual() {
+void TManualForm::show_manual(const QWidget* owner) {
   Vid_Show_Page();
+  // Wayland keeps no window above all others: the manual stays at least above the handheld.
+  if (owner && owner->windowHandle()) {
+    winId();
+    windowHandle()->setTransientParent(owner->windowHandle());
+  }
   show();
   raise();
   activateWindow();
@@ -206,8 +213,12 @@ void TManualForm::mousePressEvent(QMouseEvent* event) {
     pressed_ = Pressed::Close;
     Inp_esc_down();
   } else if (!hit(btn_left_down) && !hit(btn_right_down) && !hit(btn_close_down)) {
-    pressed_ = Pressed::Page;
-    drag_from_ = at;
+    if (compositor_moves_windows() && windowHandle()) {
+      windowHandle()->startSystemMove();
+    } else {
+      pressed_ = Pressed::Page;
+      drag_from_ = at;
+    }
   }
 }
 

@@ -43,8 +43,9 @@ class TManualForm : public QWidget {
   // takes its default when there is no such file); `show_error` shows a decoder's message.
   TManualForm(const std::filesystem::path& program_dir, ShowError show_error);
 
-  // The menu entry "View manual": shows the current page and the window, without waiting.
-  void show_manual();
+  // The menu entry "View manual": shows the current page and the window, without waiting, above
+  // `owner` when given.
+  void show_manual(const QWidget* owner = nullptr);
 
   void Vid_Show_Page();
   void Inp_left_down();

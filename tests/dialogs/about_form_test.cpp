@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +36,18 @@ TEST_F(AboutFormTest, EscapeClosesOtherKeysDoNot) {
   QTest::keyClick(&form(), Qt::Key_Escape);
   EXPECT_FALSE(form().isVisible());
   EXPECT_TRUE(opened.isEmpty());
+}
+
+// The test platform's primary screen lies right of a smaller one: the box, frame and all, is
+// centred on the primary screen, not on the desktop's origin.
+TEST_F(AboutFormTest, CentredOnThePrimaryScreenWhereverItLies) {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  ASSERT_EQ(screen, QRect(1024, 0, 1280, 1024));
+  form().show_about();
+  const QRect frame = form().frameGeometry();
+  ASSERT_NE(frame.size(), form().size());
+  EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 1) << frame.x();
+  EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1) << frame.y();
 }
 
 TEST_F(AboutFormTest, TheLinkOpensTheReadmeAndCloses) {

@@ -23,16 +23,6 @@ wait_exit() {
 }
 value() { sed -n "s/^$1=//p" "$conf" | tr -d '\r'; }
 
-# Where the digit places lie, from the shipped Config.ini, at the handheld's offset.
-place_rect() { skin_rect $((20 + $1)) "$dist/Config.ini"; }
-# The share of a place's pixels dark enough to be lit LCD ink.
-ink() {
-  read -r w h l t < <(place_rect "$1")
-  convert "$2" -crop "${w}x${h}+$((l + $3))+$((t + $4))" -colorspace Gray -threshold 25% \
-    -negate -format '%[fx:mean]' info:
-}
-lit() { awk -v v="$(ink "$@")" 'BEGIN { exit !(v > 0.01) }'; }
-
 # 1. The splash screen shows on a fresh start; Esc ends the program at once.
 start
 wait_window "About this game" || fail "no splash screen"

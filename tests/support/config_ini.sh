@@ -13,3 +13,12 @@ skin_rect() {
 game_size() {
   awk -F= '/^(GameWidth|GameHeight)=/ { v[$1] = $2 + 0 } END { print v["GameWidth"], v["GameHeight"] }' "$1"
 }
+
+# lit PLACE SHOT LEFT TOP: true when digit place PLACE (from $dist/Config.ini) of the handheld
+# whose top-left corner is at LEFT,TOP in the screenshot SHOT shows lit LCD ink.
+lit() {
+  local w h l t
+  read -r w h l t < <(skin_rect $((20 + $1)) "$dist/Config.ini")
+  awk -v v="$(convert "$2" -crop "${w}x${h}+$((l + $3))+$((t + $4))" -colorspace Gray \
+    -threshold 25% -negate -format '%[fx:mean]' info:)" 'BEGIN { exit !(v > 0.01) }'
+}

@@ -95,14 +95,25 @@ TEST(ButtonHints, TextsNameTheBoundKeys) {
   EXPECT_EQ(scene.box(box::btn_mode_top).hint, "click or press '5' to switch to time mode");
 }
 
-TEST(QtKeys, PhysicalDigitRowAndSpecialKeys) {
-  // Shift+1 by its shifted symbol, and by the X key code of the 1 key whatever the symbol.
+TEST(QtKeys, PhysicalDigitRowLettersAndSpecialKeys) {
+  // Shift+1 by its shifted symbol, and by the key code of the 1 key whatever the symbol.
   EXPECT_EQ(windows_key_code(Qt::Key_Exclam, false, 0), 0x31);
   EXPECT_EQ(windows_key_code(Qt::Key_QuoteDbl, false, 11), 0x32);
   EXPECT_EQ(windows_key_code(Qt::Key_ParenRight, false, 0), 0x30);
   EXPECT_EQ(windows_key_code(Qt::Key_7, false, 0), 0x37);
   EXPECT_EQ(windows_key_code(Qt::Key_7, true, 0), 0);  // keypad digits are other keys
   EXPECT_EQ(windows_key_code(Qt::Key_Q, false, 24), 'Q');
+  // French and Russian layouts: the key in the US 5, Q or M place is that key, whatever it prints;
+  // the keys just past each row's end are none of the selectable keys.
+  EXPECT_EQ(windows_key_code(Qt::Key_ParenLeft, false, 14), 0x35);
+  EXPECT_EQ(windows_key_code(Qt::Key_A, false, 24), 'Q');
+  EXPECT_EQ(windows_key_code(Qt::Key_Comma, false, 58), 'M');
+  EXPECT_EQ(windows_key_code(0x042C, false, 58), 'M');  // Qt's key for a Cyrillic soft sign
+  EXPECT_EQ(windows_key_code(Qt::Key_P, false, 33), 'P');
+  EXPECT_EQ(windows_key_code(Qt::Key_L, false, 46), 'L');
+  EXPECT_EQ(windows_key_code(Qt::Key_Minus, false, 20), 0);
+  EXPECT_EQ(windows_key_code(Qt::Key_Semicolon, false, 47), 0);
+  EXPECT_EQ(windows_key_code(Qt::Key_Comma, false, 59), 0);
   EXPECT_EQ(windows_key_code(Qt::Key_Up, true, 0), 0x26);
   EXPECT_EQ(windows_key_code(Qt::Key_Alt, false, 0), 0x12);
   EXPECT_EQ(windows_key_code(Qt::Key_Return, false, 0), 0x0D);

@@ -122,12 +122,15 @@ TEST_F(SplashTest, StoredDriverIsSelectedAndEnterStartsItsSound) {
   EXPECT_EQ(stored("SplashScreen"), 1);
 }
 
-TEST_F(SplashTest, EscEndsAtOnceWritingNothing) {
+TEST_F(SplashTest, EscOrTheWindowManagersCloseEndsAtOnceWritingNothing) {
   SettingsStore().write_integer("SoundMode", 1);
   FakeHost host;
   TSplashForm splash(host, program.path());
   press(*splash.cb_sound, Qt::Key_Escape);
   EXPECT_EQ(host.terminated, 1);
+  splash.show();
+  splash.close();
+  EXPECT_EQ(host.terminated, 2);
   EXPECT_EQ(host.device_started, 0);
   EXPECT_EQ(stored("SoundMode"), 1);
   EXPECT_EQ(stored("SplashScreen"), -99);

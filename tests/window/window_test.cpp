@@ -156,6 +156,19 @@ TEST_F(WindowTest, ReleaseGoesToThePressedButtonWhereverThePointerIs) {
   mouse(*form, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {95, 95});
   EXPECT_FALSE(form->game().state().inp_left);
   EXPECT_FALSE(form->scene().box(box::btn_left_down).visible);
+
+  // A right press while the button is held: the menu takes the mouse and the left release never
+  // comes, so the button goes up at once, and the next left press counts.
+  form->pm_0_menu()->addAction("entry");
+  mouse(*form, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {15, 15});
+  mouse(*form, QEvent::MouseButtonPress, Qt::RightButton, Qt::LeftButton | Qt::RightButton,
+        {15, 15});
+  EXPECT_TRUE(form->pm_0_menu()->isVisible());
+  EXPECT_FALSE(form->game().state().inp_left);
+  EXPECT_FALSE(form->scene().box(box::btn_left_down).visible);
+  form->pm_0_menu()->hide();
+  mouse(*form, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {15, 15});
+  EXPECT_TRUE(form->game().state().inp_left);
 }
 
 TEST_F(WindowTest, ModeByMouseActsOnPressOnly) {
