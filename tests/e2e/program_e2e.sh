@@ -5,6 +5,7 @@ set -euo pipefail
 support=$(cd "$(dirname "$0")/../support" && pwd)
 source "$support/xvfb.sh"
 source "$support/config_ini.sh"
+source "$support/program.sh"
 dist=$(cd "$1" && pwd)
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
@@ -13,25 +14,7 @@ mkdir -p "$shots"
 session_begin "${QM_E2E_WM:-}"
 conf=$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf
 
-start() {
-  (cd "$dist" && exec ./quibman) >"$work/app.log" 2>&1 &
-  app_pid=$!
-}
-wait_exit() {
-  for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || { app_pid=""; return 0; }; sleep 0.1; done
-  fail "the program did not end"
-}
 value() { sed -n "s/^$1=//p" "$conf" | tr -d '\r'; }
-
-# Where the digit places lie, from the shipped Config.ini, at the handheld's offset.
-place_rect() { skin_rect $((20 + $1)) "$dist/Config.ini"; }
-# The share of a place's pixels dark enough to be lit LCD ink.
-ink() {
-  read -r w h l t < <(place_rect "$1")
-  convert "$2" -crop "${w}x${h}+$((l + $3))+$((t + $4))" -colorspace Gray -threshold 25% \
-    -negate -format '%[fx:mean]' info:
-}
-lit() { awk -v v="$(ink "$@")" 'BEGIN { exit !(v > 0.01) }'; }
 
 # 1. The splash screen shows on a fresh start; Esc ends the program at once.
 start
