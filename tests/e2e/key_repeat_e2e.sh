@@ -4,9 +4,8 @@
 # Argument: the ready folder.
 set -euo pipefail
 support=$(cd "$(dirname "$0")/../support" && pwd)
-source "$support/xvfb.sh"
-source "$support/config_ini.sh"
 source "$support/program.sh"
+source "$support/pictures.sh"
 dist=$(cd "$1" && pwd)
 
 xvfb_options="r -ardelay 660 -arinterval 40"
@@ -21,14 +20,7 @@ within() {
   until "$@"; do [ "$(now_ms)" -lt "$end" ] || return 1; done
 }
 
-start
-wait_window "About this game" || fail "no splash screen"
-sleep 0.5
-xdotool key Down Down Down Return
-wait_window "Simulator" || fail "no main window"
-sleep 1.5
-read -r gw gh < <(game_size "$dist/Config.ini")
-ox=$(((1280 - gw) / 2)) oy=$(((1024 - gh) / 2))
+start_playing
 yes >/dev/null &
 busy_pid=$!
 
@@ -62,11 +54,9 @@ wait_window Manual || fail "no manual"
 manual=$(xdotool search --onlyvisible --name '^Manual$' | head -1)
 # page_shown N: true when the manual shows page N, its three small buttons aside.
 page_shown() {
-  import -window "$manual" "$work/page.png"
-  local differ
-  differ=$(compare -metric AE -fuzz 10% "$work/page.png" "$dist/Graphics/Manual/$1.bmp" null: 2>&1 ||
-    true)
-  [ "${differ%%.*}" -lt 700 ]
+  local share
+  import -window "$manual" "$work/page.png" &&
+    share=$(unlike_share "$work/page.png" "$dist/Graphics/Manual/$1.bmp") && below "$share" 0.01
 }
 within 10000 page_shown 1 || fail "the manual did not open on page 1"
 xdotool keydown Right

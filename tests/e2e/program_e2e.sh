@@ -3,8 +3,6 @@
 # screenshots it leaves behind for people to look at.
 set -euo pipefail
 support=$(cd "$(dirname "$0")/../support" && pwd)
-source "$support/xvfb.sh"
-source "$support/config_ini.sh"
 source "$support/program.sh"
 dist=$(cd "$1" && pwd)
 shots=${2:-$(mktemp -d)}
@@ -27,15 +25,8 @@ wait_exit
 [ -z "$(value SoundMode)" ] || fail "SoundMode written by Esc"
 
 # 2. "(no sound)" and play: the device shows the clock, centred on the screen.
-start
-wait_window "About this game" || fail "no splash screen"
-sleep 0.5
-xdotool key Down Down Down Return
-wait_window "Simulator" || fail "no main window"
-sleep 1.5
+start_playing
 import -window root "$shots/fullscreen.png"
-read -r gw gh < <(game_size "$dist/Config.ini")
-ox=$(((1280 - gw) / 2)) oy=$(((1024 - gh) / 2))
 for p in 2 3 4 5 7 8; do lit "$p" "$shots/fullscreen.png" $ox $oy || fail "clock place $p shows no ink"; done
 lit 6 "$shots/fullscreen.png" $ox $oy && fail "clock place 6 is not blank"
 
