@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "display/main_window.h"
+#include "input/key_repeat.h"
 #include "input/keys_form.h"
 #include "shell/about_form.h"
 #include "shell/game_menu.h"
@@ -91,6 +92,7 @@ int main(int argc, char* argv[]) {
   // Refused, glibc keeps its sliding threshold: the program runs the same, only heavier.
   qm::map_large_blocks();
   QApplication app(argc, argv);
+  qm::keep_held_keys_down();
   // Closing the main window ends the program by itself; hiding the splash screen must not.
   QApplication::setQuitOnLastWindowClosed(false);
   Program program;

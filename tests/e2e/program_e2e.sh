@@ -3,8 +3,7 @@
 # screenshots it leaves behind for people to look at.
 set -euo pipefail
 support=$(cd "$(dirname "$0")/../support" && pwd)
-source "$support/xvfb.sh"
-source "$support/config_ini.sh"
+source "$support/program.sh"
 dist=$(cd "$1" && pwd)
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
@@ -13,14 +12,6 @@ mkdir -p "$shots"
 session_begin "${QM_E2E_WM:-}"
 conf=$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf
 
-start() {
-  (cd "$dist" && exec ./quibman) >"$work/app.log" 2>&1 &
-  app_pid=$!
-}
-wait_exit() {
-  for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || { app_pid=""; return 0; }; sleep 0.1; done
-  fail "the program did not end"
-}
 value() { sed -n "s/^$1=//p" "$conf" | tr -d '\r'; }
 
 # 1. The splash screen shows on a fresh start; Esc ends the program at once.
@@ -34,15 +25,8 @@ wait_exit
 [ -z "$(value SoundMode)" ] || fail "SoundMode written by Esc"
 
 # 2. "(no sound)" and play: the device shows the clock, centred on the screen.
-start
-wait_window "About this game" || fail "no splash screen"
-sleep 0.5
-xdotool key Down Down Down Return
-wait_window "Simulator" || fail "no main window"
-sleep 1.5
+start_playing
 import -window root "$shots/fullscreen.png"
-read -r gw gh < <(game_size "$dist/Config.ini")
-ox=$(((1280 - gw) / 2)) oy=$(((1024 - gh) / 2))
 for p in 2 3 4 5 7 8; do lit "$p" "$shots/fullscreen.png" $ox $oy || fail "clock place $p shows no ink"; done
 lit 6 "$shots/fullscreen.png" $ox $oy && fail "clock place 6 is not blank"
 

@@ -3,14 +3,15 @@
 
 xvfb_pid="" wm_pid=""
 
-# xvfb_start LOG_FOLDER [WINDOW_MANAGER]: starts the server, exports DISPLAY and waits until the
-# server answers; then starts the window manager, when given, and gives it a second to settle.
+# xvfb_start LOG_FOLDER [WINDOW_MANAGER]: starts the server, with the options in xvfb_options when
+# set, exports DISPLAY and waits until the server answers; then starts the window manager, when
+# given, and gives it a second to settle.
 xvfb_start() {
   local display=$((300 + RANDOM % 400))
   while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
   done
-  Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >"$1/xvfb.log" 2>&1 &
+  Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp ${xvfb_options:-} >"$1/xvfb.log" 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
   for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
