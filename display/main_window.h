@@ -85,7 +85,7 @@ class TForm1 final : public QWidget,
   // key cuts pixels out.
   QRegion shown_region() const;
   // What the window shows, composed from the scene.
-  const QImage& composed();
+  QImage composed();
 
   // SceneListener
   void box_changed(BoxId id, const Rect& old_rect, const Rect& new_rect) override;
@@ -135,6 +135,8 @@ class TForm1 final : public QWidget,
   void flush();
   // Draws the scene's logical rectangle into a picture of `ratio` device pixels per logical one.
   void compose(QImage& target, const QRect& rect, qreal ratio);
+  // An uncomposed picture of the window's device pixels.
+  QImage new_frame() const;
   void update_cut_out(const QRect& rect);
   void apply_mask();
 
@@ -158,9 +160,10 @@ class TForm1 final : public QWidget,
   bool dragging_ = false;
   QPoint drag_;
 
-  // Painting: the composed picture in device pixels at the ratio of its screen, what still needs
-  // composing, and the colour key's cut-out with, on a screen of another ratio than one, the
-  // picture composed in logical pixels that it is taken from.
+  // Painting: the composed picture in device pixels at the ratio of its screen (held only while
+  // the colour key cuts the window: without it the paint composes into the backing store), what
+  // still needs composing, and the colour key's cut-out with, on a screen of another ratio than
+  // one, the picture composed in logical pixels that it is taken from.
   PictureCache pictures_;
   qreal ratio_ = 1;
   QImage buffer_;

@@ -1,6 +1,7 @@
 #include "display/main_window.h"
 
 #include <QBitmap>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
@@ -72,25 +73,48 @@ void TForm1::schedule_flush() {
       this, [this] { flush(); }, Qt::QueuedConnection);
 }
 
-const QImage& TForm1::composed() {
+QImage TForm1::composed() {
   flush();
-  return buffer_;
+  if (!buffer_.isNull()) return buffer_;
+  QImage whole = new_frame();
+  compose(whole, client_rect(), ratio_);
+  return whole;
+}
+
+QImage TForm1::new_frame() const {
+  QImage frame(device_size(client_rect().size(), ratio_), QImage::Format_ARGB32_Premultiplied);
+  frame.setDevicePixelRatio(ratio_);
+  return frame;
 }
 
 void TForm1::flush() {
   flush_pending_ = false;
   const QRect client = client_rect();
   const qreal ratio = devicePixelRatio();
-  if (ratio != ratio_ || buffer_.size() != device_size(client.size(), ratio)) {
-    // Another screen or size: everything is drawn afresh, the finer pictures chosen anew.
-    if (ratio != ratio_) {
-      pictures_.forget_variants();
-      // The same shape in logical pixels is another one on this screen's pixels.
-      clearMask();
-    }
+  if (ratio != ratio_) {
+    // Another screen: everything is drawn afresh, the finer pictures chosen anew.
+    pictures_.forget_variants();
+    // The same shape in logical pixels is another one on this screen's pixels.
+    clearMask();
     ratio_ = ratio;
-    buffer_ = QImage(device_size(client.size(), ratio), QImage::Format_ARGB32_Premultiplied);
-    buffer_.setDevicePixelRatio(ratio);
+    buffer_ = QImage();
+  }
+  const bool keyed = scene_.window().color_key;
+  if (!keyed) {
+    // Nothing needs the picture composed ahead of painting: each paint composes straight into the
+    // window's backing store, so no second frame of the screen's size is held beside it.
+    buffer_ = QImage();
+    shape_ = QImage();
+    dirty_ = QRegion();
+    if (!cut_.isEmpty()) {
+      cut_ = QRegion();
+      mask_dirty_ = true;
+    }
+    if (mask_dirty_) apply_mask();
+    return;
+  }
+  if (buffer_.size() != device_size(client.size(), ratio)) {
+    buffer_ = new_frame();
     shape_ = QImage();
     dirty_ = client;
     cut_ = QRegion();
@@ -98,24 +122,15 @@ void TForm1::flush() {
   }
   const QRegion dirty = dirty_ & client;
   dirty_ = QRegion();
-  const bool keyed = scene_.window().color_key;
   // The window's shape is the colour key's cut-out of the picture composed in logical pixels;
   // at one device pixel per logical pixel that is the picture shown.
-  const bool new_shape = keyed && ratio != 1 && shape_.size() != client.size();
-  if (new_shape)
-    shape_ = QImage(client.size(), QImage::Format_ARGB32_Premultiplied);
-  else if (!keyed)
-    shape_ = QImage();
+  const bool new_shape = ratio != 1 && shape_.size() != client.size();
+  if (new_shape) shape_ = QImage(client.size(), QImage::Format_ARGB32_Premultiplied);
   const QRegion shape_dirty = new_shape ? QRegion(client) : dirty;
   if (!shape_.isNull())
     for (const QRect& r : shape_dirty) compose(shape_, r, 1);
   for (const QRect& r : dirty) compose(buffer_, r, ratio);
-  if (keyed) {
-    for (const QRect& r : shape_dirty) update_cut_out(r);
-  } else if (!cut_.isEmpty()) {
-    cut_ = QRegion();
-    mask_dirty_ = true;
-  }
+  for (const QRect& r : shape_dirty) update_cut_out(r);
   if (mask_dirty_) apply_mask();
 }
 
@@ -221,11 +236,21 @@ void TForm1::apply_mask() {
 void TForm1::paintEvent(QPaintEvent* event) {
   flush();
   QPainter p(this);
+  QPaintDevice* store = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
+  if (buffer_.isNull() && store && store->devType() == QInternal::Image &&
+      store->devicePixelRatio() == ratio_) {
+    // The window's own backing store: the scene is composed into its pixels where it changed.
+    p.end();
+    for (const QRect& r : event->region()) compose(*static_cast<QImage*>(store), r, ratio_);
+    return;
+  }
+  // Elsewhere (a grab into a pixmap) the picture is composed first and copied.
+  const QImage frame = buffer_.isNull() ? composed() : buffer_;
   p.setCompositionMode(QPainter::CompositionMode_Source);
   for (const QRect& r : event->region()) {
     // The composed picture's device pixels go to the screen's one for one.
-    const QRect source = device_cover(r, ratio_) & QRect(QPoint(0, 0), buffer_.size());
-    p.drawImage(QRectF(source.topLeft() / ratio_, QSizeF(source.size()) / ratio_), buffer_, source);
+    const QRect source = device_cover(r, ratio_) & QRect(QPoint(0, 0), frame.size());
+    p.drawImage(QRectF(source.topLeft() / ratio_, QSizeF(source.size()) / ratio_), frame, source);
   }
 }
 
