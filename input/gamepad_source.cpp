@@ -67,7 +67,7 @@ constexpr std::chrono::milliseconds kPollInterval{20};
 // Without a way to hear of new device nodes, a new controller is looked for this often.
 constexpr std::chrono::milliseconds kRescanInterval{2000};
 // After a device node comes or goes, udev takes a moment to finish it and tell SDL; without udev
-// SDL scans the input folder again at most every 3 s.
+// SDL may look at the input folder again only 3 s later.
 constexpr std::chrono::seconds kSettleTime{4};
 
 constexpr std::uint32_t kDeviceDirEvents = IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_ONLYDIR;
@@ -129,17 +129,7 @@ void GamepadSource::open_new() {
     // One that cannot be opened (no permission, gone again) is tried again at its next plug.
     SDL_GameController* handle = SDL_GameControllerOpen(index);
     if (!handle) continue;
-    Pad pad{handle, id};
-    // A stick already pushed when it comes presses nothing until pushed again.
-    for (int axis : {SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY}) {
-      const int value =
-          SDL_GameControllerGetAxis(handle, static_cast<SDL_GameControllerAxis>(axis));
-      const int negative = axis == SDL_CONTROLLER_AXIS_LEFTX ? kInStickLeft : kInStickUp;
-      const int positive = axis == SDL_CONTROLLER_AXIS_LEFTX ? kInStickRight : kInStickDown;
-      if (stick_engaged(-value, false)) pad.engaged |= 1u << negative;
-      if (stick_engaged(value, false)) pad.engaged |= 1u << positive;
-    }
-    pads_.push_back(pad);
+    pads_.push_back(Pad{handle, id});
   }
 }
 
