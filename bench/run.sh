@@ -47,9 +47,10 @@ stop_program() {
   kill "$app_pid" && wait "$app_pid" 2>/dev/null || true
   app_pid=""
 }
-# Seconds of CPU the program's threads have used so far, to the nanosecond.
+# Seconds of CPU the program's threads (of the given pid, or app_pid) have used so far, to the
+# nanosecond.
 cpu_seconds() {
-  cat /proc/"$app_pid"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.6f", ns / 1e9 }'
+  cat /proc/"${1:-$app_pid}"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.6f", ns / 1e9 }'
 }
 # Percent of one core over the given seconds while the command given after it runs.
 cpu_percent_over() {
@@ -121,7 +122,45 @@ stop_program
 row "Layout toggle, key to painted (worst of 6)" "$worst_toggle ms" "<= 100 ms" \
   "$(judge "$worst_toggle <= 100")"
 
-# 4. Start-up, five times each: exec to the splash screen painted (a first start), and to the
+# 4. The game controller layer at rest, no controller plugged in: the program with it and, side by
+# side over the same seconds, without it (QM_NO_GAMEPAD), both in time mode without sound. Their
+# difference is held against the spread between two copies of the same program, measured alike.
+# cpu_pair A B: runs the program twice at once, a copy named "off" without the layer, and sets
+# pair_a and pair_b to the percentages of one core they took.
+cpu_pair() {
+  local pids=() before=() after=() name pid
+  for name in "$1" "$2"; do
+    fresh_settings 2
+    if [ "$name" = off ]; then
+      (cd "$dist" && QM_NO_GAMEPAD=1 exec ./quibman) >"$work/app.$name.log" 2>&1 &
+    else
+      (cd "$dist" && exec ./quibman) >"$work/app.$name.log" 2>&1 &
+    fi
+    pids+=($!)
+  done
+  sleep 3
+  for pid in "${pids[@]}"; do before+=("$(cpu_seconds "$pid")"); done
+  sleep "$seconds"
+  for pid in "${pids[@]}"; do after+=("$(cpu_seconds "$pid")"); done
+  kill "${pids[@]}" && wait "${pids[@]}" 2>/dev/null || true
+  pair_a=$(awk -v a="${before[0]}" -v b="${after[0]}" -v s="$seconds" \
+    'BEGIN { printf "%.3f", 100 * (b - a) / s }')
+  pair_b=$(awk -v a="${before[1]}" -v b="${after[1]}" -v s="$seconds" \
+    'BEGIN { printf "%.3f", 100 * (b - a) / s }')
+}
+cpu_pair on off
+with=$pair_a without=$pair_b
+cpu_pair on on
+difference=$(awk -v a="$with" -v b="$without" 'BEGIN { printf "%+.3f", a - b }')
+spread=$(awk -v a="$pair_a" -v b="$pair_b" 'BEGIN { d = a - b; printf "%.3f", d < 0 ? -d : d }')
+row "CPU, time mode, controller layer (${seconds} s)" "$with % of a core" "<= 0.3 %" \
+  "$(judge "$with <= 0.3")"
+row "CPU, time mode, layer off, side by side" "$without % of a core" "(reported)" "-"
+# A spread that happens to come out near nought still allows a hundredth of a point.
+row "Controller layer's cost, against the spread" "$difference vs $spread points" \
+  "within the spread" "$(judge "$difference <= $spread || $difference <= 0.01")"
+
+# 5. Start-up, five times each: exec to the splash screen painted (a first start), and to the
 # device painted with the splash screen skipped, sound on. The median and the worst.
 startup() {
   local title=$1 sound=${2:-} times=()
@@ -138,7 +177,7 @@ read -r median worst < <(startup Simulator 0)
 row "Start-up to device, no splash (median, worst)" "$median, $worst ms" "<= 300 ms" \
   "$(judge "$worst <= 300")"
 
-# 5. The engine alone and the skin decoders.
+# 6. The engine alone and the skin decoders.
 mticks=$(build/bench/engine/engine_bench --benchmark_format=csv 2>/dev/null |
   awk -F, '/GameTicks/ { printf "%.1f", $NF / 1e6 }')
 row "Engine, simulated game ticks per second" "$mticks million" ">= 5 million" \
