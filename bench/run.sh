@@ -125,23 +125,39 @@ row "Layout toggle, key to painted (worst of 6)" "$worst_toggle ms" "<= 100 ms" 
 # 4. The game controller layer at rest, no controller plugged in: the program with it and, side by
 # side over the same seconds, without it (QM_NO_GAMEPAD), both in time mode without sound. Their
 # difference is held against the spread between two copies of the same program, measured alike.
-# cpu_pair A B: runs the program twice at once, a copy named "off" without the layer, and sets
-# pair_a and pair_b to the percentages of one core they took.
+# The wake-ups are the main thread's sleeps that ended, per second: the layer must add none.
+# cpu_pair A B: runs the program twice at once, a copy named "off" without the layer, each in the
+# windowed layout on its own half of the screen (a covered window paints less), and sets pair_a
+# and pair_b to the percentages of one core they took, wakes_a and wakes_b to their main
+# threads' wake-ups per second.
+wakeups() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/status"; }
 cpu_pair() {
-  local pids=() before=() after=() name pid
+  local pids=() before=() after=() woken=() name pid x=0 window
   for name in "$1" "$2"; do
     fresh_settings 2
+    sed -i 's/^FullscreenMode=1/FullscreenMode=0/' "$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf"
     if [ "$name" = off ]; then
       (cd "$dist" && QM_NO_GAMEPAD=1 exec ./quibman) >"$work/app.$name.log" 2>&1 &
     else
       (cd "$dist" && exec ./quibman) >"$work/app.$name.log" 2>&1 &
     fi
     pids+=($!)
+    window=$(timeout 10 xdotool search --sync --onlyvisible --pid "${pids[-1]}" --name Simulator |
+      head -1) || { echo "the program did not show its window" >&2; exit 1; }
+    xdotool windowmove "$window" "$x" 0
+    x=640
   done
   sleep 3
-  for pid in "${pids[@]}"; do before+=("$(cpu_seconds "$pid")"); done
+  for pid in "${pids[@]}"; do
+    before+=("$(cpu_seconds "$pid")")
+    woken+=("$(wakeups "$pid")")
+  done
   sleep "$seconds"
   for pid in "${pids[@]}"; do after+=("$(cpu_seconds "$pid")"); done
+  wakes_a=$(awk -v a="${woken[0]}" -v b="$(wakeups "${pids[0]}")" -v s="$seconds" \
+    'BEGIN { printf "%.2f", (b - a) / s }')
+  wakes_b=$(awk -v a="${woken[1]}" -v b="$(wakeups "${pids[1]}")" -v s="$seconds" \
+    'BEGIN { printf "%.2f", (b - a) / s }')
   kill "${pids[@]}" && wait "${pids[@]}" 2>/dev/null || true
   pair_a=$(awk -v a="${before[0]}" -v b="${after[0]}" -v s="$seconds" \
     'BEGIN { printf "%.3f", 100 * (b - a) / s }')
@@ -150,6 +166,8 @@ cpu_pair() {
 }
 cpu_pair on off
 with=$pair_a without=$pair_b
+row "Wake-ups a second, time mode, layer on, off" "$wakes_a, $wakes_b" "on <= off + 0.1" \
+  "$(judge "$wakes_a <= $wakes_b + 0.1")"
 cpu_pair on on
 difference=$(awk -v a="$with" -v b="$without" 'BEGIN { printf "%+.3f", a - b }')
 spread=$(awk -v a="$pair_a" -v b="$pair_b" 'BEGIN { d = a - b; printf "%.3f", d < 0 ? -d : d }')
