@@ -72,6 +72,10 @@ class GamepadTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
   void poll() { form->gamepad()->poll(); }
+  void push(VirtualPad& pad, SDL_GameControllerButton button, bool down) {
+    pad.button(button, down);
+    poll();
+  }
   // The arrows the engine holds, as U, L, R, D; each one's pressed picture must agree.
   std::string arrows() {
     const GameState& s = form->game().state();
@@ -106,46 +110,31 @@ TEST_F(GamepadTest, MappedButtonsWorkTheDeviceLikeTheirKeys) {
       {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, "R"},
       {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "D"}};
   for (auto [button, arrow] : pad_arrows) {
-    pad.button(button, true);
-    poll();
+    push(pad, button, true);
     EXPECT_EQ(arrows(), arrow);
-    pad.button(button, false);
-    poll();
+    push(pad, button, false);
     EXPECT_EQ(arrows(), "");
   }
 
-  // Back is MODE, on the press only.
-  pad.button(SDL_CONTROLLER_BUTTON_BACK, true);
-  poll();
-  EXPECT_EQ(s.gam_mode, mode_game);
-  pad.button(SDL_CONTROLLER_BUTTON_BACK, false);
-  poll();
-  EXPECT_EQ(s.gam_mode, mode_game);
-  // Y is TIME.
-  pad.button(SDL_CONTROLLER_BUTTON_Y, true);
-  poll();
-  EXPECT_TRUE(shown(box::btn_time_down));
-  EXPECT_EQ(s.gam_mode, mode_game_time);
-  pad.button(SDL_CONTROLLER_BUTTON_Y, false);
-  poll();
-  EXPECT_FALSE(shown(box::btn_time_down));
-  // A is AMA: the press shows the high score, the release starts the game. A tap between two
-  // polls counts too.
-  pad.button(SDL_CONTROLLER_BUTTON_A, true);
-  poll();
-  EXPECT_TRUE(shown(box::btn_ama_down));
-  EXPECT_EQ(s.gam_mode, mode_ama_hiscore);
-  pad.button(SDL_CONTROLLER_BUTTON_A, false);
-  poll();
-  EXPECT_FALSE(shown(box::btn_ama_down));
-  EXPECT_EQ(s.gam_mode, mode_ama_play);
-  // B is PRO.
-  pad.button(SDL_CONTROLLER_BUTTON_B, true);
-  poll();
-  EXPECT_TRUE(shown(box::btn_pro_down));
-  pad.button(SDL_CONTROLLER_BUTTON_B, false);
-  poll();
-  EXPECT_FALSE(shown(box::btn_pro_down));
+  // From time mode: Back is MODE, on the press only; Y is TIME; A is AMA, whose press shows the
+  // high score and whose release starts the game; B is PRO. Each shows its pressed picture.
+  struct Case {
+    SDL_GameControllerButton button;
+    BoxId picture;
+    int mode_held;
+    int mode_after;
+  };
+  for (Case c : {Case{SDL_CONTROLLER_BUTTON_BACK, 0, mode_game, mode_game},
+                 Case{SDL_CONTROLLER_BUTTON_Y, box::btn_time_down, mode_game_time, mode_game_time},
+                 Case{SDL_CONTROLLER_BUTTON_A, box::btn_ama_down, mode_ama_hiscore, mode_ama_play},
+                 Case{SDL_CONTROLLER_BUTTON_B, box::btn_pro_down, mode_ama_play, mode_ama_play}}) {
+    push(pad, c.button, true);
+    EXPECT_EQ(s.gam_mode, c.mode_held) << c.button;
+    EXPECT_TRUE(!c.picture || shown(c.picture)) << c.button;
+    push(pad, c.button, false);
+    EXPECT_EQ(s.gam_mode, c.mode_after) << c.button;
+    EXPECT_TRUE(!c.picture || !shown(c.picture)) << c.button;
+  }
 
   // Every other button and the right stick do nothing.
   for (auto button :
@@ -257,16 +246,14 @@ TEST_F(GamepadTest, UnplugAndFocusLossLetGo) {
   pad.button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
   pad.button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
   poll();
-  pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-  poll();
+  push(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   EXPECT_EQ(arrows(), "L");
   // An open pop-up menu has the keyboard as well.
   form->pm_0_menu()->addAction("entry");
   form->pm_0_menu()->popup(form->mapToGlobal(QPoint(10, 10)));
   EXPECT_EQ(arrows(), "");
-  pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
-  pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-  poll();
+  push(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+  push(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   EXPECT_EQ(arrows(), "");
   form->pm_0_menu()->hide();
 }
