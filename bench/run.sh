@@ -164,13 +164,17 @@ cpu_pair() {
   pair_b=$(awk -v a="${before[1]}" -v b="${after[1]}" -v s="$seconds" \
     'BEGIN { printf "%.3f", 100 * (b - a) / s }')
 }
+# spread A B: how far apart two figures are.
+spread() { awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; printf "%.3f", d < 0 ? -d : d }'; }
 cpu_pair on off
-with=$pair_a without=$pair_b
-row "Wake-ups a second, time mode, layer on, off" "$wakes_a, $wakes_b" "on <= off + 0.1" \
-  "$(judge "$wakes_a <= $wakes_b + 0.1")"
+with=$pair_a without=$pair_b with_wakes=$wakes_a without_wakes=$wakes_b
 cpu_pair on on
+wakes_spread=$(spread "$wakes_a" "$wakes_b")
+# A timer of its own, even one every 2 s, would add at least half a wake-up a second.
+row "Wake-ups a second, time mode, layer on, off" "$with_wakes, $without_wakes (spread $wakes_spread)" \
+  "on <= off + spread + 0.1" "$(judge "$with_wakes <= $without_wakes + $wakes_spread + 0.1")"
 difference=$(awk -v a="$with" -v b="$without" 'BEGIN { printf "%+.3f", a - b }')
-spread=$(awk -v a="$pair_a" -v b="$pair_b" 'BEGIN { d = a - b; printf "%.3f", d < 0 ? -d : d }')
+spread=$(spread "$pair_a" "$pair_b")
 row "CPU, time mode, controller layer (${seconds} s)" "$with % of a core" "<= 0.3 %" \
   "$(judge "$with <= 0.3")"
 row "CPU, time mode, layer off, side by side" "$without % of a core" "(reported)" "-"
