@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev libsdl2-mixer-dev libpng-dev libjpeg-dev zlib1g-dev
   xvfb xdotool x11-utils openbox imagemagick fonts-liberation
   libx11-dev libxtst-dev libxdamage-dev python3 valgrind
+  dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -32,6 +32,9 @@ the folder build/dist/, where all its files lie. To start a build by hand, go
 into that folder first and start the program there: the folders named in
 Config.ini are relative to the folder the program is started from.
 
+Installed from the Debian package, the game is "Quib Man" in the desktop's
+game menu, and the command quibman starts it from the right folder.
+
 At the first start a splash screen asks for the sound output. Pick one and
 press Play (or Enter). Untick "Display this splash screen at startup" to go
 straight to the game next time.

@@ -1,6 +1,7 @@
 #include "tools/skin/ink.h"
 
 #include <QPainterPath>
+#include <QTransform>
 #include <QtMath>
 
 namespace qm::skin {
@@ -29,10 +30,12 @@ QColor lcd_ink(int alpha) {
 
 // A round fellow with a wide mouth open to the right, one bright eye under a tuft of hair and
 // two stubby feet.
-void draw_quibman(QPainter& p, const QRectF& r, const QColor& ink) {
-  p.save();
-  enter_design(p, r);
-  p.setRenderHint(QPainter::Antialiasing);
+QPainterPath quibman_figure(double scale) {
+  // Joining paths turns curves into straight pieces of a fixed size: the parts are scaled first.
+  const QTransform to_scale = QTransform::fromScale(scale, scale);
+  const auto oval = [&](double cx, double cy, double rx, double ry) {
+    return to_scale.map(ellipse(cx, cy, rx, ry));
+  };
   const QPointF c(17.0, 17.0);
   const double radius = 13.5;
   QPainterPath body;
@@ -40,17 +43,23 @@ void draw_quibman(QPainter& p, const QRectF& r, const QColor& ink) {
   body.arcTo(QRectF(c.x() - radius, c.y() - radius, 2 * radius, 2 * radius), 36, 288);
   body.closeSubpath();
   // The lower lip curls a little, which keeps the mouth from being a plain wedge.
-  body = body.united(ellipse(c.x() + 9.0, c.y() + 6.5, 3.2, 2.4));
-  QPainterPath feet = ellipse(11.5, 31.8, 4.6, 2.8).united(ellipse(21.5, 31.8, 4.6, 2.8));
+  body = to_scale.map(body).united(oval(c.x() + 9.0, c.y() + 6.5, 3.2, 2.4));
+  QPainterPath feet = oval(11.5, 31.8, 4.6, 2.8).united(oval(21.5, 31.8, 4.6, 2.8));
   QPainterPath tuft;
   tuft.moveTo(13.0, 4.6);
   tuft.cubicTo(12.0, 0.6, 16.0, -0.4, 17.5, 2.2);
   tuft.cubicTo(18.0, 0.0, 22.5, 0.4, 21.0, 4.4);
   tuft.closeSubpath();
-  QPainterPath figure = body.united(feet).united(tuft);
-  figure = figure.subtracted(ellipse(17.4, 9.6, 3.1, 3.4));
-  figure = figure.united(ellipse(18.2, 9.9, 1.3, 1.5));  // the pupil, looking ahead
-  p.fillPath(figure, ink);
+  QPainterPath figure = body.united(feet).united(to_scale.map(tuft));
+  figure = figure.subtracted(oval(17.4, 9.6, 3.1, 3.4));
+  return figure.united(oval(18.2, 9.9, 1.3, 1.5));  // the pupil, looking ahead
+}
+
+void draw_quibman(QPainter& p, const QRectF& r, const QColor& ink) {
+  p.save();
+  enter_design(p, r);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.fillPath(quibman_figure(), ink);
   p.restore();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRectF>
 #include <QString>
 
@@ -13,6 +14,8 @@ namespace qm::skin {
 // segment pictures (dark ink) and the faint print of unlit segments on the body.
 QColor lcd_ink(int alpha = 232);
 
+// Quibman's outline on the design square of 36 x 36 that the figures are drawn on, scaled.
+QPainterPath quibman_figure(double scale = 1.0);
 void draw_quibman(QPainter& p, const QRectF& r, const QColor& ink);
 void draw_ghost(QPainter& p, const QRectF& r, const QColor& ink);
 void draw_pill(QPainter& p, const QRectF& r, PillKind kind, const QColor& ink);

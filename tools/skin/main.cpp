@@ -1,5 +1,5 @@
 // Writes the default skin, sounds, manual, documents and program pictures into the folder beside
-// the program, and preview pictures into a second folder.
+// the program, preview pictures into a second folder and the desktop icons into a third.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -8,6 +8,7 @@
 
 #include "tools/skin/config_ini.h"
 #include "tools/skin/documents.h"
+#include "tools/skin/icon.h"
 #include "tools/skin/manual.h"
 #include "tools/skin/preview.h"
 #include "tools/skin/program_pictures.h"
@@ -38,13 +39,14 @@ void write(const QString& path, const QByteArray& bytes) {
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s DIST_DIR PREVIEW_DIR\n", argv[0]);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s DIST_DIR PREVIEW_DIR ICON_DIR\n", argv[0]);
     return 2;
   }
   using namespace qm::skin;
   const QString dist = QString::fromLocal8Bit(argv[1]);
   const QString previews = QString::fromLocal8Bit(argv[2]);
+  const QString icons = QString::fromLocal8Bit(argv[3]);
 
   const auto pictures = draw_skin_pictures();
   for (const auto& [file, img] : pictures) save(img, dist + "/Graphics/Skin/" + file);
@@ -70,6 +72,10 @@ int main(int argc, char** argv) {
   }
   write(dist + "/Readme.txt", readme_text().toUtf8());
   write(dist + "/Whatsnew.txt", whatsnew_text().toUtf8());
+
+  for (const int size : kIconSizes)
+    save(draw_icon(size), QString("%1/hicolor/%2x%2/apps/quibman.png").arg(icons).arg(size));
+  write(icons + "/hicolor/scalable/apps/quibman.svg", icon_svg());
 
   const QColor key(255, 0, 255);
   save(compose(pictures, everything_lit(), key), previews + "/preview_all_lit.png");
