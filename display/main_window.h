@@ -138,7 +138,8 @@ class TForm1 final : public QWidget,
   void update_cursor(BoxId id);
   void schedule_flush();
   void flush();
-  void compose(const QRect& rect);
+  // Draws the scene's logical rectangle into a picture of `ratio` device pixels per logical one.
+  void compose(QImage& target, const QRect& rect, qreal ratio);
   void update_cut_out(const QRect& rect);
   void apply_mask();
 
@@ -162,9 +163,13 @@ class TForm1 final : public QWidget,
   bool dragging_ = false;
   QPoint drag_;
 
-  // Painting: the composed picture, what still needs composing, and the colour key's cut-out.
+  // Painting: the composed picture in device pixels at the ratio of its screen, what still needs
+  // composing, and the colour key's cut-out with, on a screen of another ratio than one, the
+  // picture composed in logical pixels that it is taken from.
   PictureCache pictures_;
+  qreal ratio_ = 1;
   QImage buffer_;
+  QImage shape_;
   QRegion dirty_;
   bool flush_pending_ = false;
   QRegion cut_;

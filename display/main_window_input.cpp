@@ -145,6 +145,10 @@ bool TForm1::event(QEvent* event) {
         QToolTip::hideText();
       return true;
     }
+    case QEvent::ScreenChangeInternal:
+      // Another screen may have another device pixel ratio: the pictures follow at once.
+      window_changed();
+      break;
     default:
       break;
   }

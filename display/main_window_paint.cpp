@@ -3,6 +3,7 @@
 #include <QBitmap>
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "display/window_platform.h"
 
@@ -12,6 +13,33 @@ namespace {
 
 QColor colour_of(std::uint32_t windows_colour) {
   return QColor(windows_colour & 0xFF, (windows_colour >> 8) & 0xFF, (windows_colour >> 16) & 0xFF);
+}
+
+// Logical edges land on the device pixel grid the same way for every box, so that boxes that
+// touch in logical pixels touch on the screen too, whatever the ratio.
+int device_edge(int logical, qreal ratio) {
+  return qRound(logical * ratio);
+}
+
+QRect device_box(const QRect& logical, qreal ratio) {
+  const int left = device_edge(logical.left(), ratio);
+  const int top = device_edge(logical.top(), ratio);
+  return QRect(left, top, device_edge(logical.left() + logical.width(), ratio) - left,
+               device_edge(logical.top() + logical.height(), ratio) - top);
+}
+
+// Every device pixel that a logical rectangle touches.
+QRect device_cover(const QRect& logical, qreal ratio) {
+  const int left = static_cast<int>(std::floor(logical.left() * ratio));
+  const int top = static_cast<int>(std::floor(logical.top() * ratio));
+  return QRect(QPoint(left, top),
+               QPoint(static_cast<int>(std::ceil((logical.right() + 1) * ratio)) - 1,
+                      static_cast<int>(std::ceil((logical.bottom() + 1) * ratio)) - 1));
+}
+
+QSize device_size(const QSize& logical, qreal ratio) {
+  return QSize(static_cast<int>(std::ceil(logical.width() * ratio)),
+               static_cast<int>(std::ceil(logical.height() * ratio)));
 }
 
 }  // namespace
@@ -52,17 +80,38 @@ const QImage& TForm1::composed() {
 void TForm1::flush() {
   flush_pending_ = false;
   const QRect client = client_rect();
-  if (buffer_.size() != client.size()) {
-    buffer_ = QImage(client.size(), QImage::Format_ARGB32_Premultiplied);
+  const qreal ratio = devicePixelRatio();
+  if (ratio != ratio_ || buffer_.size() != device_size(client.size(), ratio)) {
+    // Another screen or size: everything is drawn afresh, the finer pictures chosen anew.
+    if (ratio != ratio_) {
+      pictures_.forget_variants();
+      // The same shape in logical pixels is another one on this screen's pixels.
+      clearMask();
+    }
+    ratio_ = ratio;
+    buffer_ = QImage(device_size(client.size(), ratio), QImage::Format_ARGB32_Premultiplied);
+    buffer_.setDevicePixelRatio(ratio);
+    shape_ = QImage();
     dirty_ = client;
     cut_ = QRegion();
     mask_dirty_ = true;
   }
   const QRegion dirty = dirty_ & client;
   dirty_ = QRegion();
-  for (const QRect& r : dirty) compose(r);
-  if (scene_.window().color_key) {
-    for (const QRect& r : dirty) update_cut_out(r);
+  const bool keyed = scene_.window().color_key;
+  // The window's shape is the colour key's cut-out of the picture composed in logical pixels;
+  // at one device pixel per logical pixel that is the picture shown.
+  const bool new_shape = keyed && ratio != 1 && shape_.size() != client.size();
+  if (new_shape)
+    shape_ = QImage(client.size(), QImage::Format_ARGB32_Premultiplied);
+  else if (!keyed)
+    shape_ = QImage();
+  const QRegion shape_dirty = new_shape ? QRegion(client) : dirty;
+  if (!shape_.isNull())
+    for (const QRect& r : shape_dirty) compose(shape_, r, 1);
+  for (const QRect& r : dirty) compose(buffer_, r, ratio);
+  if (keyed) {
+    for (const QRect& r : shape_dirty) update_cut_out(r);
   } else if (!cut_.isEmpty()) {
     cut_ = QRegion();
     mask_dirty_ = true;
@@ -70,62 +119,76 @@ void TForm1::flush() {
   if (mask_dirty_) apply_mask();
 }
 
-void TForm1::compose(const QRect& rect) {
+void TForm1::compose(QImage& target, const QRect& rect, qreal ratio) {
   const WindowProps& props = scene_.window();
-  QPainter p(&buffer_);
-  p.setClipRect(rect);
+  // Painted in device pixels, through an image over the target's own pixels.
+  QImage device(target.bits(), target.width(), target.height(), target.bytesPerLine(),
+                target.format());
+  const QRect clip = device_cover(rect, ratio) & device.rect();
+  QPainter p(&device);
+  p.setClipRect(clip);
   p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.fillRect(rect, colour_of(props.color));
+  p.fillRect(clip, colour_of(props.color));
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   for (BoxId id : Scene::stacking_order()) {
     const Box& b = scene_.box(id);
     if (!b.visible || !b.picture || b.rect.width <= 0 || b.rect.height <= 0) continue;
     const QRect area = qrect(b.rect);
     if (!area.intersects(rect)) continue;
+    const ScaledImage& picture = pictures_.image(b, ratio);
+    const QImage& image = picture.image;
+    const int s = picture.scale;
+    // Picture pixels that land whole on device pixels stay sharp, as an LCD's edges are; a
+    // photo stretched to the window and any other scaling are smoothed.
+    const qreal per_pixel = ratio / s;
+    p.setRenderHint(QPainter::SmoothPixmapTransform,
+                    b.fit == Fit::Stretch || per_pixel != std::floor(per_pixel));
     switch (b.fit) {
       case Fit::TopLeft: {
-        const QImage& image = pictures_.image(b);
-        p.drawImage(area.topLeft(), image,
-                    QRect(0, 0, std::min(image.width(), area.width()),
-                          std::min(image.height(), area.height())));
+        const QSize shown(std::min(image.width() / s, area.width()),
+                          std::min(image.height() / s, area.height()));
+        p.drawImage(device_box(QRect(area.topLeft(), shown), ratio), image,
+                    QRect(QPoint(0, 0), shown * s));
         break;
       }
       case Fit::Center: {
-        const QImage& image = pictures_.image(b);
-        const QPoint at = area.topLeft() + QPoint((area.width() - image.width()) / 2,
-                                                  (area.height() - image.height()) / 2);
+        const QSize size = image.size() / s;
+        const QPoint at = area.topLeft() + QPoint((area.width() - size.width()) / 2,
+                                                  (area.height() - size.height()) / 2);
         p.save();
-        p.setClipRect(area & rect);
-        p.drawImage(at, image);
+        p.setClipRect(device_box(area, ratio) & clip);
+        p.drawImage(device_box(QRect(at, size), ratio), image);
         p.restore();
         break;
       }
       case Fit::Stretch:
         // Scaled while drawn, within the clip only: no second, screen-sized copy of the picture.
-        p.save();
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(area, pictures_.image(b));
-        p.restore();
+        p.drawImage(device_box(area, ratio), image);
         break;
     }
   }
   p.end();
-  if (translucent_key_ && props.color_key) {
+  if (translucent_key_ && props.color_key && &target == &buffer_) {
     // Key pixels become fully transparent; the compositor shows what lies below.
+    const QImage& shape = shape_.isNull() ? buffer_ : shape_;
     const QRgb key = colour_of(props.key_color).rgb();
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
       auto* line = reinterpret_cast<QRgb*>(buffer_.scanLine(y));
-      for (int x = rect.left(); x <= rect.right(); ++x)
-        if (line[x] == key) line[x] = 0;
+      const auto* logical = reinterpret_cast<const QRgb*>(
+          shape.constScanLine(std::min(static_cast<int>(y / ratio), shape.height() - 1)));
+      for (int x = clip.left(); x <= clip.right(); ++x)
+        if (logical[std::min(static_cast<int>(x / ratio), shape.width() - 1)] == key) line[x] = 0;
     }
   }
 }
 
 void TForm1::update_cut_out(const QRect& rect) {
-  const QRgb key = translucent_key_ ? 0 : colour_of(scene_.window().key_color).rgb();
+  const QImage& shape = shape_.isNull() ? buffer_ : shape_;
+  const QRgb key =
+      translucent_key_ && shape_.isNull() ? 0 : colour_of(scene_.window().key_color).rgb();
   bool has_key = false;
   for (int y = rect.top(); y <= rect.bottom() && !has_key; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(buffer_.constScanLine(y));
+    const auto* line = reinterpret_cast<const QRgb*>(shape.constScanLine(y));
     for (int x = rect.left(); x <= rect.right(); ++x)
       if (line[x] == key) {
         has_key = true;
@@ -135,7 +198,7 @@ void TForm1::update_cut_out(const QRect& rect) {
   // The common case, a segment changing inside the body, leaves the shape alone.
   if (!has_key && !cut_.intersects(rect)) return;
   // As a bitmap, MaskOutColor's mask has its set bits, the pixels QRegion takes, on the key colour.
-  const QImage mask = buffer_.copy(rect).createMaskFromColor(key, Qt::MaskOutColor);
+  const QImage mask = shape.copy(rect).createMaskFromColor(key, Qt::MaskOutColor);
   cut_ = cut_.subtracted(rect).united(QRegion(QBitmap::fromImage(mask)).translated(rect.topLeft()));
   mask_dirty_ = true;
 }
@@ -159,7 +222,11 @@ void TForm1::paintEvent(QPaintEvent* event) {
   flush();
   QPainter p(this);
   if (translucent_key_) p.setCompositionMode(QPainter::CompositionMode_Source);
-  for (const QRect& r : event->region()) p.drawImage(r.topLeft(), buffer_, r);
+  for (const QRect& r : event->region()) {
+    // The composed picture's device pixels go to the screen's one for one.
+    const QRect source = device_cover(r, ratio_) & QRect(QPoint(0, 0), buffer_.size());
+    p.drawImage(QRectF(source.topLeft() / ratio_, QSizeF(source.size()) / ratio_), buffer_, source);
+  }
 }
 
 }  // namespace qm

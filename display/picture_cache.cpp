@@ -1,8 +1,11 @@
 #include "display/picture_cache.h"
 
+#include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 #include "skin/picture_file.h"
+#include "skin/picture_variants.h"
 
 namespace qm {
 
@@ -20,14 +23,26 @@ Picture without_alpha(const Image& picture) {
   return copy;
 }
 
+// A picture the program draws, drawn again at the smallest whole scale at or above the ratio.
+Variant drawn_finer(const Image& one, qreal ratio) {
+  const int scale = std::clamp(static_cast<int>(std::ceil(ratio)), 2, 3);
+  Picture drawn = one.draw_at(scale);
+  if (!drawn || drawn->width != one.width * scale || drawn->height != one.height * scale) return {};
+  return {std::move(drawn), scale};
+}
+
 }  // namespace
 
 PictureLook picture_look(const Box& box) {
-  switch (box.picture->format) {
+  return picture_look(box.picture->format, box.transparent);
+}
+
+PictureLook picture_look(PictureFormat format, bool transparent) {
+  switch (format) {
     case PictureFormat::Png:
       return PictureLook::OwnAlpha;
     case PictureFormat::Bmp:
-      return box.transparent ? PictureLook::BmpKeyed : PictureLook::Opaque;
+      return transparent ? PictureLook::BmpKeyed : PictureLook::Opaque;
     case PictureFormat::Jpeg:
       return PictureLook::Opaque;
   }
@@ -52,13 +67,28 @@ QImage to_qimage(const Picture& picture, PictureLook look) {
       QImage::Format_RGBA8888, [](void* held) { delete static_cast<Picture*>(held); }, keep);
 }
 
-const QImage& PictureCache::image(const Box& box) {
-  Entry& e = entries_[static_cast<int>(picture_look(box))][box.picture.get()];
+const ScaledImage& PictureCache::image(const Box& box, qreal ratio) {
+  const PictureLook look = picture_look(box);
+  Entry& e = entries_[static_cast<int>(look)][box.picture.get()];
   if (e.picture != box.picture) {
-    e.picture = box.picture;
-    e.image = to_qimage(box.picture, picture_look(box));
+    e = Entry{box.picture, {}, 0, {}};
   }
-  return e.image;
+  if (ratio > 1 && (!box.picture->source.empty() || box.picture->draw_at)) {
+    if (e.variant_ratio != ratio) {
+      e.variant_ratio = ratio;
+      const Image& one = *box.picture;
+      Variant found = one.source.empty() ? drawn_finer(one, ratio)
+                                         : load_variant(one.source, one.width, one.height, ratio);
+      // A finer version is drawn as opaque as the picture itself; otherwise by its own format.
+      const PictureLook variant_look = !found.picture || look == PictureLook::Opaque
+                                           ? PictureLook::Opaque
+                                           : picture_look(found.picture->format, box.transparent);
+      e.variant = {found.picture ? to_qimage(found.picture, variant_look) : QImage(), found.scale};
+    }
+    if (!e.variant.image.isNull()) return e.variant;
+  }
+  if (e.one.image.isNull()) e.one.image = to_qimage(box.picture, look);
+  return e.one;
 }
 
 void PictureCache::prune(const Scene& scene) {
@@ -66,6 +96,14 @@ void PictureCache::prune(const Scene& scene) {
   for (BoxId id : Scene::stacking_order()) held.insert(scene.box(id).picture.get());
   for (auto& map : entries_)
     std::erase_if(map, [&](const auto& kv) { return !held.contains(kv.first); });
+}
+
+void PictureCache::forget_variants() {
+  for (auto& map : entries_)
+    for (auto& [image, entry] : map) {
+      entry.variant_ratio = 0;
+      entry.variant = {};
+    }
 }
 
 }  // namespace qm

@@ -11,19 +11,31 @@ namespace qm {
 // without the colour of its bottom-left pixel, everything else opaque.
 enum class PictureLook { OwnAlpha, BmpKeyed, Opaque };
 PictureLook picture_look(const Box& box);
+PictureLook picture_look(PictureFormat format, bool transparent);
+
+// An image ready to paint and how many of its pixels span one logical pixel.
+struct ScaledImage {
+  QImage image;
+  int scale = 1;
+};
 
 // Turns the scene's pictures into images ready to paint, once per picture and look, never per
-// paint.
+// paint. On a screen of more than one device pixel per logical pixel a box gets its picture's
+// finer drawn version when one lies beside the picture's file; such versions are read only then.
 class PictureCache {
  public:
-  const QImage& image(const Box& box);
+  const ScaledImage& image(const Box& box, qreal ratio = 1);
   // Forgets the images of pictures that no box of the scene holds any more.
   void prune(const Scene& scene);
+  // Forgets the finer versions, to be chosen afresh for another ratio.
+  void forget_variants();
 
  private:
   struct Entry {
     Picture picture;
-    QImage image;
+    ScaledImage one;
+    qreal variant_ratio = 0;  // the ratio `variant` was chosen for; 0 before any choice
+    ScaledImage variant;
   };
 
   std::unordered_map<const Image*, Entry> entries_[3];

@@ -135,8 +135,12 @@ void TKeysForm::open_dialog() {
   show();
   raise();
   activateWindow();
-  cb_[1]->setFocus();
   main_window_.setEnabled(false);
+}
+
+void TKeysForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) cb_[1]->setFocus();
+  QWidget::changeEvent(event);
 }
 
 bool TKeysForm::CheckKeys() {

@@ -43,6 +43,9 @@ class TKeysForm : public QWidget {
   QPushButton& btn_accept() const { return *btn_accept_; }
 
  protected:
+  // FormActivate: every activation of the dialog, not only its opening, gives the first list
+  // the keyboard focus.
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

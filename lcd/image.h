@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,6 +20,12 @@ struct Image {
   int height = 0;
   PictureFormat format = PictureFormat::Png;
   std::vector<std::uint8_t> rgba;
+  // The file it was read from, where finer drawn versions of it may lie; empty when made in
+  // memory.
+  std::filesystem::path source;
+  // For a picture the program draws itself: the same drawing at a given number of pixels per
+  // logical pixel, made only when a screen asks for it.
+  std::function<std::shared_ptr<const Image>(int scale)> draw_at;
 
   std::uint8_t* pixel(int x, int y) {
     return rgba.data() + (static_cast<size_t>(y) * width + x) * 4;

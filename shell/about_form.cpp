@@ -8,6 +8,7 @@
 #include "skin/dialog_support.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
+#include "skin/scaled_picture.h"
 
 namespace qm {
 
@@ -73,13 +74,14 @@ TAboutForm::TAboutForm(const std::filesystem::path& program_dir, OpenDocument op
   setPalette(palette);
   setAutoFillBackground(true);
 
-  im_picture_ = new QLabel(this);
-  im_picture_->setGeometry(8, 8, 116, 160);
-  im_picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  auto* picture = new PictureLabel(this);
+  im_picture_ = picture;
+  picture->setGeometry(8, 8, 116, 160);
+  picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   const std::filesystem::path portrait = program_dir / "Graphics" / "About" / "picture.png";
   if (file_exists(portrait)) {
     const QImage image = qimage_from_picture(load_picture_file(portrait).picture);
-    if (!image.isNull()) im_picture_->setPixmap(QPixmap::fromImage(image));
+    if (!image.isNull()) picture->set_picture(image, portrait);
   }
 
   int top = 8;

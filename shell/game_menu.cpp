@@ -142,8 +142,9 @@ void GameMenu::remove_rows() {
   rows_.clear();
 }
 
-Picture game_menu_background() {
-  QImage canvas(kPanelWidth, 512, QImage::Format_RGBA8888);
+Picture game_menu_background(int scale) {
+  QImage canvas(QSize(kPanelWidth, 512) * scale, QImage::Format_RGBA8888);
+  canvas.setDevicePixelRatio(scale);
   canvas.fill(QColor(0, 0, 0, 204));
   {
     QPainter p(&canvas);
@@ -165,6 +166,7 @@ Picture game_menu_background() {
   image->rgba.resize(static_cast<size_t>(image->width) * image->height * 4);
   for (int y = 0; y < image->height; ++y)
     std::memcpy(image->pixel(0, y), canvas.constScanLine(y), static_cast<size_t>(image->width) * 4);
+  if (scale == 1) image->draw_at = game_menu_background;
   return image;
 }
 

@@ -51,7 +51,8 @@ class GameMenu : public QObject {
 };
 
 // The background of btn_game_menu_background: 256 x 512, a black title strip 32 rows high with
-// the three-bar symbol and "Game menu" in white, then black at 80 % opacity.
-Picture game_menu_background();
+// the three-bar symbol and "Game menu" in white, then black at 80 % opacity; drawn at `scale`
+// pixels per logical pixel.
+Picture game_menu_background(int scale = 1);
 
 }  // namespace qm

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <QByteArray>
+#include <ctime>
 #include <memory>
 #include <string>
 
@@ -11,10 +15,12 @@ namespace qm {
 
 // The one per-user store of everything the program remembers between runs. Every value is text:
 // integers in decimal, booleans "1" and "0". Each write reaches the disk at once, since the
-// program may end at any moment without a shutdown step.
+// program may end at any moment without a shutdown step. Only the user's own file counts, and
+// every read and every write sees what another copy of the program (or a hand edit) has put in
+// it since.
 class SettingsStore final : public SettingsPort {
  public:
-  // Opens QSettings(NativeFormat, UserScope, "Tarvelle", "QuibMan50").
+  // Opens the file where QSettings(NativeFormat, UserScope, "Tarvelle", "QuibMan50") keeps it.
   SettingsStore();
   ~SettingsStore() override;
 
@@ -26,6 +32,20 @@ class SettingsStore final : public SettingsPort {
   void write_bool(const std::string& name, bool value);
 
  private:
+  // What a stat of the file tells apart; all zero while there is no file.
+  struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+    bool operator==(const FileStamp& other) const;
+  };
+  FileStamp stamp() const;
+  void catch_up();
+
+  QByteArray path_;
+  FileStamp seen_;
   std::unique_ptr<QSettings> settings_;
 };
 

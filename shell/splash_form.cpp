@@ -17,6 +17,7 @@
 #include "input/qt_keys.h"
 #include "shell/settings_store.h"
 #include "skin/picture_file.h"
+#include "skin/scaled_picture.h"
 
 namespace qm {
 
@@ -25,11 +26,24 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 420;
 
+std::filesystem::path splash_file(const std::filesystem::path& program_dir, const char* name) {
+  return program_dir / "Graphics" / "Splash" / name;
+}
+
 // A picture decoded by the skin decoders, or none when the file is missing or broken.
-QPixmap splash_picture(const std::filesystem::path& program_dir, const char* name) {
-  PictureResult loaded = load_picture_file(program_dir / "Graphics" / "Splash" / name);
+QImage splash_picture(const std::filesystem::path& file) {
+  PictureResult loaded = load_picture_file(file);
   if (!loaded.ok()) return {};
-  return QPixmap::fromImage(to_qimage(loaded.picture, PictureLook::OwnAlpha));
+  return to_qimage(loaded.picture, PictureLook::OwnAlpha);
+}
+
+PictureLabel* picture_label(QWidget* parent, const std::filesystem::path& file, QRect place,
+                            Qt::Alignment align) {
+  auto* label = new PictureLabel(parent);
+  label->setGeometry(place);
+  label->setAlignment(align);
+  label->set_picture(splash_picture(file), file);
+  return label;
 }
 
 QFont arial(int pixels, bool bold = false) {
@@ -59,7 +73,8 @@ QLabel* label(QWidget* parent, const QString& text, QRect place, const QFont& fo
 // The play button: its picture, clickable with the hand cursor.
 class PictureButton final : public QAbstractButton {
  public:
-  PictureButton(QWidget* parent, QPixmap picture) : QAbstractButton(parent), picture_(picture) {
+  PictureButton(QWidget* parent, const std::filesystem::path& file)
+      : QAbstractButton(parent), plain_(splash_picture(file)), finer_(file, plain_.size()) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
   }
@@ -67,11 +82,13 @@ class PictureButton final : public QAbstractButton {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.drawPixmap(0, 0, picture_);
+    const QImage& finer = finer_.for_ratio(devicePixelRatio());
+    p.drawImage(0, 0, finer.isNull() ? plain_ : finer);
   }
 
  private:
-  QPixmap picture_;
+  QImage plain_;
+  FinerPicture finer_;
 };
 
 // A text that opens an address when clicked.
@@ -106,14 +123,10 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
   setAutoFillBackground(true);
   setFont(arial(11));
 
-  auto* im_background = new QLabel(this);
-  im_background->setGeometry(0, 0, kWidth, kHeight);
-  im_background->setPixmap(splash_picture(program_dir, "background.png"));
-  im_background->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  auto* im_box_picture = new QLabel(this);
-  im_box_picture->setGeometry(0, 56, kWidth, 160);
-  im_box_picture->setPixmap(splash_picture(program_dir, "box.jpg"));
-  im_box_picture->setAlignment(Qt::AlignCenter);
+  picture_label(this, splash_file(program_dir, "background.png"), QRect(0, 0, kWidth, kHeight),
+                Qt::AlignLeft | Qt::AlignTop);
+  picture_label(this, splash_file(program_dir, "box.jpg"), QRect(0, 56, kWidth, 160),
+                Qt::AlignCenter);
 
   const QString title = QStringLiteral("Quib Man (unknown mfg, Hand & Play) Simulator");
   label(this, title, QRect(0, 12, kWidth, 15), arial(12, true), Qt::white, Qt::AlignCenter);
@@ -142,11 +155,10 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
   cb_sound->setGeometry(217, 308, 144, 21);
   cb_sound->setCurrentIndex(-1);
 
-  btn_play = new PictureButton(this, splash_picture(program_dir, "play.png"));
+  btn_play = new PictureButton(this, splash_file(program_dir, "play.png"));
   btn_play->setGeometry(116, 340, 107, 30);
-  btn_play_disabled = new QLabel(this);
-  btn_play_disabled->setGeometry(116, 340, 107, 30);
-  btn_play_disabled->setPixmap(splash_picture(program_dir, "play_disabled.png"));
+  btn_play_disabled = picture_label(this, splash_file(program_dir, "play_disabled.png"),
+                                    QRect(116, 340, 107, 30), Qt::AlignLeft | Qt::AlignVCenter);
   btn_play_disabled->setToolTip(QStringLiteral("please select sound driver first"));
 
   chb_splashscreen = new QCheckBox(QStringLiteral("Display this splash screen at startup"), this);

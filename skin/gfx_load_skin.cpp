@@ -7,6 +7,7 @@
 
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
+#include "skin/picture_variants.h"
 
 namespace qm {
 
@@ -72,7 +73,7 @@ class SkinLayout {
 
   // Loads a file into a box; false (with the decoder's message) when it cannot be decoded.
   bool load_into(BoxId id, const std::filesystem::path& path) {
-    PictureResult loaded = load_picture_file(path);
+    PictureResult loaded = load_scalable_picture(path);
     if (!loaded.ok()) return stop(loaded.error);
     scene_.set_picture(id, loaded.picture);
     return true;
@@ -83,9 +84,8 @@ class SkinLayout {
         ini_.read_string("Fullscreen", "BackdropDir", "Graphics\\Backdrop\\"));
     std::string backdrop = ini_.read_string("Fullscreen", "BackdropFile", "nil");
     if (names_picture(backdrop)) {
-      std::filesystem::path path = native_path(backdrop_dir + backdrop);
-      if (file_exists(path)) {
-        if (!load_into(box::im_backdrop, path)) return false;
+      if (const auto path = named_file(backdrop_dir + backdrop)) {
+        if (!load_into(box::im_backdrop, *path)) return false;
         bool stretch = (ini_.read_integer("Fullscreen", "BackdropStretch", 0) & 0xFF) != 0;
         scene_.set_fit(box::im_backdrop, stretch ? Fit::Stretch : Fit::Center);
         scene_.set_visible(box::im_backdrop, true);
@@ -109,9 +109,8 @@ class SkinLayout {
 
     std::string logo = ini_.read_string("Fullscreen", "LogoFile", "nil");
     if (names_picture(logo)) {
-      std::filesystem::path path = native_path(backdrop_dir + logo);
-      if (file_exists(path)) {
-        if (!load_into(box::im_backdrop_logo, path)) return false;
+      if (const auto path = named_file(backdrop_dir + logo)) {
+        if (!load_into(box::im_backdrop_logo, *path)) return false;
         const Image& picture = *scene_.box(box::im_backdrop_logo).picture;
         Rect r = scene_.box(box::im_backdrop_logo).rect;
         r.width = picture.width;
@@ -158,9 +157,8 @@ class SkinLayout {
       const std::string section = "Image" + std::to_string(n);
       std::string file = ini_.read_string(section, "Filename", "");
       if (names_picture(file)) {
-        std::filesystem::path path = native_path(skin_dir + file);
-        if (file_exists(path)) {
-          if (!load_into(n, path)) return false;
+        if (const auto path = named_file(skin_dir + file)) {
+          if (!load_into(n, *path)) return false;
         } else {
           scene_.set_picture(n, missing_picture_marker());
         }
@@ -193,7 +191,7 @@ class SkinLayout {
 
 SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& program_dir,
                                bool fullscreen_mode, ScreenSize screen) {
-  std::optional<IniFile> ini = IniFile::load(program_dir / "Config.ini");
+  std::optional<IniFile> ini = load_config_ini(program_dir);
   if (!ini) {
     SkinLayout::place_game_menu_boxes(scene, fullscreen_mode);
     return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage};

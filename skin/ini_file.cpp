@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "skin/file_bytes.h"
+#include "skin/letter_case.h"
 
 // The reading rules, as the Windows profile reader has them, with the cases it leaves open
 // settled so:
@@ -36,14 +37,6 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-std::string lower_case(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return result;
-}
-
 std::string_view unquoted(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
@@ -53,6 +46,10 @@ std::string_view unquoted(std::string_view value) {
 }
 
 }  // namespace
+
+std::optional<IniFile> load_config_ini(const std::filesystem::path& program_dir) {
+  return IniFile::load(with_letter_case_found(program_dir / "Config.ini"));
+}
 
 std::optional<IniFile> IniFile::load(const std::filesystem::path& path) {
   const auto bytes = read_file_bytes(path);
@@ -79,7 +76,7 @@ IniFile IniFile::parse(std::string_view text) {
       const std::size_t close = line.find(']');
       section = nullptr;
       if (close != std::string_view::npos) {
-        section_name = lower_case(trimmed(line.substr(1, close - 1)));
+        section_name = ascii_lower_case(trimmed(line.substr(1, close - 1)));
         section = &ini.sections_[section_name];
       }
       continue;
@@ -91,16 +88,16 @@ IniFile IniFile::parse(std::string_view text) {
     const std::string_view value = unquoted(trimmed(line.substr(equals + 1)));
     section->push_back(ini.entries_.size());
     ini.entries_.push_back(
-        {section_name, lower_case(key), std::string(value.substr(0, kMaxValueLength))});
+        {section_name, ascii_lower_case(key), std::string(value.substr(0, kMaxValueLength))});
   }
   return ini;
 }
 
 std::string IniFile::read_string(std::string_view section, std::string_view key,
                                  std::string_view default_value) const {
-  const auto found = sections_.find(lower_case(section));
+  const auto found = sections_.find(ascii_lower_case(section));
   if (found == sections_.end()) return std::string(default_value);
-  const std::string wanted_key = lower_case(key);
+  const std::string wanted_key = ascii_lower_case(key);
   // The first occurrence of a key wins, also over a repeat in a later part of its section.
   for (const std::size_t place : found->second) {
     if (entries_[place].key == wanted_key) return entries_[place].value;
@@ -130,6 +127,14 @@ bool names_picture(std::string_view file_name) {
 bool file_exists(const std::filesystem::path& path) {
   std::error_code error;
   return std::filesystem::is_regular_file(path, error);
+}
+
+std::optional<std::filesystem::path> named_file(std::string_view text) {
+  std::filesystem::path path = native_path(text);
+  if (file_exists(path)) return path;
+  path = with_letter_case_found(path);
+  if (file_exists(path)) return path;
+  return std::nullopt;
 }
 
 }  // namespace qm

@@ -35,6 +35,10 @@ class IniFile {
   std::unordered_map<std::string, std::vector<std::size_t>> sections_;
 };
 
+// Config.ini in the program's folder; nullopt when there is no such file. Its name, like every
+// file name the file gives, is matched without regard to letter case when not there exactly.
+std::optional<IniFile> load_config_ini(const std::filesystem::path& program_dir);
+
 // Optional leading blanks, an optional sign, then decimal digits or a "$", "x", "X", "0x", "0X"
 // prefix with hexadecimal digits; the result must fit a signed 32-bit integer.
 std::optional<std::int32_t> str_to_int(std::string_view text);
@@ -54,5 +58,10 @@ bool names_picture(std::string_view file_name);
 
 // True when a regular file exists at the path.
 bool file_exists(const std::filesystem::path& path);
+
+// The regular file that a text of Config.ini names (a folder text followed by a file name), its
+// folder and file names matched without regard to letter case when not there exactly; nullopt
+// when there is none.
+std::optional<std::filesystem::path> named_file(std::string_view text);
 
 }  // namespace qm

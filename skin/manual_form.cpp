@@ -98,7 +98,7 @@ TManualForm::TManualForm(const std::filesystem::path& program_dir, ShowError sho
 }
 
 void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
-  const IniFile ini = IniFile::load(program_dir / "Config.ini").value_or(IniFile::parse(""));
+  const IniFile ini = load_config_ini(program_dir).value_or(IniFile::parse(""));
   const std::string folder =
       with_trailing_backslash(ini.read_string("Manual", "ManualDir", "Graphics\\Manual\\"));
   const int height = std::clamp(ini.read_integer("Manual", "ManualHeight", 535), 1, kLargestSide);
@@ -106,17 +106,18 @@ void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
   setFixedSize(width, height);
 
   for (int n = 1; n <= kPageCount; ++n) {
-    const std::filesystem::path file = native_path(folder + std::to_string(n) + ".bmp");
-    if (!file_exists(file)) {
+    const auto file = named_file(folder + std::to_string(n) + ".bmp");
+    if (!file) {
       pages_[n] = opaque(missing_picture_marker());
       continue;
     }
-    PictureResult loaded = load_picture_file(file);
+    PictureResult loaded = load_picture_file(*file);
     if (!loaded.ok()) {
       show_error_(QString::fromStdString(loaded.error));
       return;
     }
     pages_[n] = opaque(loaded.picture);
+    page_files_[n] = file;
   }
 }
 
@@ -135,6 +136,7 @@ void TManualForm::set_visible(DrawingId id, bool visible) {
 
 void TManualForm::Vid_Show_Page() {
   im_page_top_ = pages_[manual_page_];
+  page_finer_ = FinerPicture(page_files_[manual_page_], im_page_top_.size(), true);
   update();
   if (manual_page_ == 1) {
     set_visible(btn_left_up, false);
@@ -178,7 +180,8 @@ void TManualForm::Inp_esc_up() {
 
 void TManualForm::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(0, 0, im_page_top_);
+  const QImage& finer = page_finer_.for_ratio(devicePixelRatio());
+  p.drawImage(0, 0, finer.isNull() ? im_page_top_ : finer);
   // Each pressed drawing lies below its raised one.
   for (DrawingId id :
        {btn_right_down, btn_right_up, btn_left_down, btn_left_up, btn_close_down, btn_close_up}) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "skin/scaled_picture.h"
+
 namespace qm {
 
 // TManualForm: the handheld's 14-page leaflet in a small borderless window above the others.
@@ -77,7 +79,10 @@ class TManualForm : public QWidget {
 
   ShowError show_error_;
   std::array<QImage, kPageCount + 1> pages_;  // im_page_01 .. im_page_14
+  std::array<std::filesystem::path, kPageCount + 1> page_files_;
   QImage im_page_top_;
+  // The shown page's finer version for the window's device pixel ratio.
+  FinerPicture page_finer_;
   std::array<Drawing, kDrawingCount> drawings_;
   int manual_page_ = 1;
   Pressed pressed_ = Pressed::None;

@@ -1,9 +1,9 @@
 #include "skin/picture_file.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "skin/file_bytes.h"
+#include "skin/letter_case.h"
 
 namespace qm {
 namespace {
@@ -15,17 +15,11 @@ std::string extension_of(const std::filesystem::path& path) {
   return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
-std::string lower_case(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
-  return text;
-}
-
 }  // namespace
 
 PictureResult load_picture_file(const std::filesystem::path& path) {
   const std::string extension = extension_of(path);
-  const std::string kind = lower_case(extension);
+  const std::string kind = ascii_lower_case(extension);
   PictureResult (*decode)(std::span<const std::uint8_t>) = nullptr;
   if (kind == "png") {
     decode = decode_png;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -64,6 +65,23 @@ TEST_F(KeysFormTest, FirstOpeningShowsTheDefaultKeys) {
   EXPECT_EQ(form().cb(1).count(), 44);
   EXPECT_EQ(form().cb(1).itemText(43), "<SPACEBAR>");
   EXPECT_EQ(form().size(), QSize(448, 195));
+}
+
+// Back from another window (the manual, the about box), the first list has the focus again, as
+// on opening, wherever the user had left it.
+TEST_F(KeysFormTest, EveryActivationGivesTheFirstListTheFocus) {
+  main_window.show();
+  form().open_dialog();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+  EXPECT_EQ(QApplication::focusWidget(), &form().cb(1));
+  form().cb(3).setFocus();
+  QWidget manual;
+  manual.show();
+  manual.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&manual));
+  form().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+  EXPECT_EQ(QApplication::focusWidget(), &form().cb(1));
 }
 
 TEST_F(KeysFormTest, DuplicatesTurnRedAndBlockAccepting) {

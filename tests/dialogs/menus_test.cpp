@@ -277,31 +277,37 @@ TEST_F(MenusTest, OpeningInWindowedLayoutLeavesTheFlagAlone) {
   EXPECT_TRUE(game_menu().game_menu_open());
 }
 
-TEST(GameMenuBackground, TitleStripOverATranslucentPanel) {
-  const Picture picture = game_menu_background();
-  ASSERT_EQ(picture->width, 256);
-  ASSERT_EQ(picture->height, 512);
-  auto rgba = [&](int x, int y) {
-    const std::uint8_t* p = picture->pixel(x, y);
-    return std::array<int, 4>{p[0], p[1], p[2], p[3]};
-  };
-  EXPECT_EQ(rgba(2, 2), (std::array<int, 4>{0, 0, 0, 255}));
-  EXPECT_EQ(rgba(15, 11), (std::array<int, 4>{255, 255, 255, 255}));  // a bar of the symbol
-  EXPECT_EQ(rgba(15, 13), (std::array<int, 4>{0, 0, 0, 255}));        // between two bars
-  EXPECT_EQ(rgba(100, 40), (std::array<int, 4>{0, 0, 0, 204}));
-  EXPECT_EQ(rgba(255, 511), (std::array<int, 4>{0, 0, 0, 204}));
-  // The title lies between the symbol and x 130.
-  int ink_left = 256, ink_right = -1;
-  for (int y = 0; y < 32; ++y)
-    for (int x = 30; x < 256; ++x)
-      if (picture->pixel(x, y)[0] > 128) {
-        ink_left = std::min(ink_left, x);
-        ink_right = std::max(ink_right, x);
-      }
-  EXPECT_GE(ink_left, 34);
-  EXPECT_LE(ink_left, 40);
-  EXPECT_GE(ink_right, 110);
-  EXPECT_LE(ink_right, 130);
+// The same drawing at 1, 2 and 3 pixels per logical pixel, the finer ones made from the plain one.
+TEST(GameMenuBackground, TitleStripOverATranslucentPanelAtEveryScale) {
+  const Picture plain = game_menu_background();
+  ASSERT_TRUE(plain->draw_at);
+  for (int s : {1, 2, 3}) {
+    SCOPED_TRACE(s);
+    const Picture picture = s == 1 ? plain : plain->draw_at(s);
+    ASSERT_EQ(picture->width, 256 * s);
+    ASSERT_EQ(picture->height, 512 * s);
+    auto rgba = [&](int x, int y) {
+      const std::uint8_t* p = picture->pixel(x * s, y * s);
+      return std::array<int, 4>{p[0], p[1], p[2], p[3]};
+    };
+    EXPECT_EQ(rgba(2, 2), (std::array<int, 4>{0, 0, 0, 255}));
+    EXPECT_EQ(rgba(15, 11), (std::array<int, 4>{255, 255, 255, 255}));  // a bar of the symbol
+    EXPECT_EQ(rgba(15, 13), (std::array<int, 4>{0, 0, 0, 255}));        // between two bars
+    EXPECT_EQ(rgba(100, 40), (std::array<int, 4>{0, 0, 0, 204}));
+    EXPECT_EQ(rgba(255, 511), (std::array<int, 4>{0, 0, 0, 204}));
+    // The title lies between the symbol and x 130.
+    int ink_left = 256 * s, ink_right = -1;
+    for (int y = 0; y < 32 * s; ++y)
+      for (int x = 30 * s; x < 256 * s; ++x)
+        if (picture->pixel(x, y)[0] > 128) {
+          ink_left = std::min(ink_left, x);
+          ink_right = std::max(ink_right, x);
+        }
+    EXPECT_GE(ink_left, 34 * s);
+    EXPECT_LE(ink_left, 40 * s);
+    EXPECT_GE(ink_right, 110 * s);
+    EXPECT_LE(ink_right, 130 * s);
+  }
 }
 
 }  // namespace

@@ -249,7 +249,7 @@ TEST_F(Tick, EatenGhostsScoreDoublingValuesAndGoToTheLowestFreeSlots) {
 }
 
 // Quibman meets a frightened ghost in the power's last tick: the ghost turns hunting in that
-// tick, so the bonus finds no frightened ghost on his cell and sends ghost 1 to a slot instead.
+// tick, and the bonus still sends that ghost, the one eaten, to the pit.
 TEST_F(Tick, GhostMetInThePowersLastTickIsTheOneSentToThePit) {
   put_quibman(2, 5);
   put_ghost(2, 2, 4, ghost_frightened);

@@ -19,6 +19,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace qm {
 namespace {
@@ -68,9 +69,13 @@ class SettingsStoreTest : public ::testing::Test {
     home_ = pattern;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(home_.string()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
+                       QString::fromStdString(system().string()));
   }
   void TearDown() override { fs::remove_all(home_); }
 
+  // Where the system's files of the organisation and the program would be (/etc/xdg).
+  fs::path system() const { return home_ / "system"; }
   fs::path folder() const { return home_ / "Tarvelle"; }
   fs::path file() const { return folder() / "QuibMan50.conf"; }
   void write_file(const std::string& text) const {
@@ -81,8 +86,18 @@ class SettingsStoreTest : public ::testing::Test {
   fs::path home_;
 };
 
+// The organisation's file beside the user's and the system's files hold values of their own,
+// some of them the very key bindings the first start writes back: none of them counts.
 TEST_F(SettingsStoreTest, FirstRunReadsDefaultsAndKeepsOnlyTheKeysWrittenBack) {
   constexpr int kKeyDefaults[] = {2, 3, 4, 6, 37, 39, 40, 38};
+  const std::string others =
+      "[General]\nKey1=2\nKey2=3\nKey3=4\nKey4=6\nKey5=37\nKey6=39\nKey7=40\nKey8=38\n"
+      "FullscreenMode=0\nSplashScreen=0\nSoundMode=1\nHiScore1=999\nHiScore2=999\n";
+  for (const fs::path& other : {home_ / "Tarvelle.conf", system() / "Tarvelle.conf",
+                                system() / "Tarvelle" / "QuibMan50.conf"}) {
+    fs::create_directories(other.parent_path());
+    std::ofstream(other, std::ios::binary) << others;
+  }
   SettingsStore store;
   EXPECT_TRUE(store.read_bool("FullscreenMode", true));
   EXPECT_TRUE(store.read_bool("SplashScreen", true));
@@ -90,10 +105,12 @@ TEST_F(SettingsStoreTest, FirstRunReadsDefaultsAndKeepsOnlyTheKeysWrittenBack) {
   EXPECT_EQ(store.read_integer("SoundMode", -1), -1);
   EXPECT_EQ(store.read_integer("HiScore1", 0), 0);
   EXPECT_EQ(store.read_integer("HiScore2", 0), 0);
+  std::vector<SettingsPort::Value> keys;
   for (int i = 0; i < 8; ++i) {
     const std::string name = "Key" + std::to_string(i + 1);
-    store.write_integer(name, store.read_integer(name, kKeyDefaults[i]));
+    keys.push_back({name, store.read_integer(name, kKeyDefaults[i])});
   }
+  store.write_integers(keys);
 
   EXPECT_EQ(read_text(file()),
             "[General]\nKey1=2\nKey2=3\nKey3=4\nKey4=6\nKey5=37\nKey6=39\nKey7=40\nKey8=38\n");
@@ -356,6 +373,29 @@ TEST_F(SettingsStoreTest, AHighScoreSurvivesAKillRightAfterTheGameOver) {
   EXPECT_EQ(next_start.read_integer("HiScore1", 0), score);
   EXPECT_EQ(next_start.read_integer("HiScore2", 0), 900);
   EXPECT_EQ(next_start.read_integer("Key1", 0), 49);
+}
+
+// Another copy of the program, or a hand edit, changes the file while this one runs: its reset
+// of the high scores and its reads go by the file as it is now, not as it was at the start.
+TEST_F(SettingsStoreTest, ReadsAndWritesSeeWhatOthersWroteSince) {
+  write_file("[General]\nHiScore1=0\nHiScore2=0\n");
+  SettingsStore store;
+  ASSERT_EQ(store.read_integer("HiScore1", 7), 0);
+  write_file("[General]\nHiScore1=500\nHiScore2=0\n");
+  store.write_integer("HiScore1", 0);
+  store.write_integer("HiScore2", 0);
+  EXPECT_EQ(read_text(file()), "[General]\nHiScore1=0\nHiScore2=0\n");
+
+  // Each change here alters the file's length: a change of the same length within one tick of
+  // the file system's clock would go unseen, as QSettings goes by the length and the time.
+  write_file("[General]\nHiScore1=99\nHiScore2=0\n");
+  EXPECT_EQ(store.read_integer("HiScore1", 7), 99);
+  const pid_t pid = start_writer(home_, "1");
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_EQ(store.read_integer("HiScore1", 7), 100);
 }
 
 }  // namespace

@@ -150,5 +150,21 @@ TEST(PicturePaths, FoldersFileNamesAndNil) {
   EXPECT_FALSE(file_exists(folder.path() / "Graphics/Other/NIL"));
 }
 
+TEST(PicturePaths, LetterCaseIsMatchedWhereTheExactNameIsMissing) {
+  const testing::TempFolder folder;
+  const std::string root = folder.path().string();
+  const auto lower = folder.write("Graphics/Other/body.png", "x");
+  const auto mixed = folder.write("Graphics/Other/Body.png", "x");
+  folder.write("Graphics/Other/bODY.png", "x");
+  folder.write("Graphics/Other/\xC3\x84rger.png", "x");
+  // The exact name wins; else the first twin in byte order, folders included.
+  EXPECT_EQ(named_file(root + "\\Graphics\\Other\\body.png"), lower);
+  EXPECT_EQ(named_file(root + "\\GRAPHICS\\other\\BODY.PNG"), mixed);
+  // Only ASCII letters are matched without regard to case, and only regular files count.
+  EXPECT_EQ(named_file(root + "/Graphics/Other/\xC3\xA4rger.png"), std::nullopt);
+  EXPECT_EQ(named_file(root + "/graphics/OTHER"), std::nullopt);
+  EXPECT_EQ(named_file(root + "/Graphics/Others/body.png"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace qm

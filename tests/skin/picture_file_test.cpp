@@ -1,4 +1,5 @@
 #include "skin/picture_file.h"
+#include "skin/picture_variants.h"
 
 #include <png.h>
 
@@ -96,6 +97,78 @@ TEST(PictureFile, BmpTransparencyLeavesOutTheBottomLeftColour) {
   EXPECT_EQ(bmp.rgba[3], 255);  // the original is left alone
 
   EXPECT_TRUE(with_bmp_transparency(Image{})->rgba.empty());
+}
+
+// A grey PNG of the given size.
+std::vector<std::uint8_t> grey_png(int width, int height) {
+  return testing::write_png({.width = width,
+                             .height = height,
+                             .color_type = PNG_COLOR_TYPE_GRAY,
+                             .samples = std::vector<std::uint16_t>(width * height, 128)});
+}
+
+TEST(PictureVariants, TheSmallestScaleAtOrAboveTheRatioComesFirstThenLargerThenSmaller) {
+  const testing::TempFolder folder;
+  const auto png = small_png();
+  const auto plain = folder.write("b.bmp", png);
+  for (const char* name : {"b@2x.bmp", "b@2x.png", "b@2x.jpeg", "b@2x.jpg", "b@3x.png", "b@4x.png",
+                           "b@2x.gif", "c@2x.png", "b@3X.png"})
+    folder.write(name, png);
+  std::filesystem::create_directory(folder.path() / "b@3x.jpg");  // a folder is no file
+  const auto names = [&](double ratio) {
+    std::vector<std::string> out;
+    for (const VariantFile& v : variant_files(plain, ratio)) {
+      out.push_back(v.path.filename().string());
+      EXPECT_EQ(v.scale, v.path.filename().string()[2] - '0');
+    }
+    return out;
+  };
+  const std::vector<std::string> two_first = {"b@2x.png", "b@2x.jpg", "b@2x.jpeg", "b@2x.bmp",
+                                              "b@3x.png"};
+  EXPECT_EQ(names(1.25), two_first);
+  EXPECT_EQ(names(2), two_first);
+  const std::vector<std::string> three_first = {"b@3x.png", "b@2x.png", "b@2x.jpg", "b@2x.jpeg",
+                                                "b@2x.bmp"};
+  EXPECT_EQ(names(2.5), three_first);
+  EXPECT_EQ(names(4), three_first);  // none is fine enough: the largest, then down
+  EXPECT_TRUE(names(1).empty());     // the plain file needs nothing else read
+  EXPECT_TRUE(names(0.75).empty());
+}
+
+// Only the plain file's failures are the user's to hear about: a variant that is broken, too
+// large for the decoders or of the wrong size makes way for the next one without a word.
+TEST(PictureVariants, AVariantThatCannotServeMakesWayForTheNext) {
+  const testing::TempFolder folder;
+  const auto plain = folder.write("p.png", grey_png(3, 2));
+  const PictureResult loaded = load_scalable_picture(plain);
+  ASSERT_TRUE(loaded.ok());
+  EXPECT_EQ(loaded.picture->source, plain);
+  EXPECT_TRUE(load_picture_file(plain).picture->source.empty());
+
+  folder.write("p@2x.png", "not a picture");
+  folder.write("p@2x.jpg", grey_png(6, 4));  // PNG bytes under a JPEG name
+  folder.write("p@2x.bmp", grey_png(6, 4));
+  folder.write("p@3x.png", grey_png(9, 7));  // one row too many
+  EXPECT_EQ(load_variant(plain, 3, 2, 2).picture, nullptr);
+
+  folder.write("p@2x.bmp",
+               testing::write_bmp({.width = 6,
+                                   .height = 4,
+                                   .bits = 24,
+                                   .pixels = testing::pack_bmp_rows(
+                                       24, std::vector<std::vector<std::uint32_t>>(
+                                               4, std::vector<std::uint32_t>(6, 0x070707)))}));
+  Variant found = load_variant(plain, 3, 2, 2);
+  ASSERT_NE(found.picture, nullptr);
+  EXPECT_EQ(found.scale, 2);
+  EXPECT_EQ(found.picture->format, PictureFormat::Bmp);
+
+  folder.write("p@3x.png", grey_png(9, 6));
+  found = load_variant(plain, 3, 2, 1.5);
+  EXPECT_EQ(found.scale, 2);  // the nearer finer one
+  found = load_variant(plain, 3, 2, 2.25);
+  EXPECT_EQ(found.scale, 3);
+  EXPECT_EQ(found.picture->format, PictureFormat::Png);
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "lcd/scene.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
+#include "skin/picture_variants.h"
 
 namespace qm {
 namespace {
@@ -233,6 +235,52 @@ TEST_F(DefaultSkin, BackdropLogoAndManualPagesDecode) {
     EXPECT_EQ(result.picture->width, 340);
     EXPECT_EQ(result.picture->height, 535);
   }
+}
+
+// Every picture is drawn again at two and three times the pixels, as the program takes it: a
+// file that decodes to exactly that size. The skin's finer pictures keep the plain one's outline
+// pixel for pixel, so the windowed cut-out is the same at every scale. The backdrop has a 2x
+// version only.
+TEST_F(DefaultSkin, EveryPictureHasFinerVersionsWithTheSameOutline) {
+  std::set<std::filesystem::path> skin;
+  for (BoxId id = 1; id <= box::kSkinCount; ++id)
+    if (names_picture(file(id)))
+      skin.insert(folder_file("Common", "SkinDir", "Graphics\\Skin\\", file(id)));
+  std::vector<std::filesystem::path> others = {
+      folder_file("Fullscreen", "BackdropDir", "", ini().read_string("Fullscreen", "LogoFile", "")),
+      kDist / "Graphics" / "Splash" / "background.png",
+      kDist / "Graphics" / "Splash" / "box.jpg",
+      kDist / "Graphics" / "Splash" / "play.png",
+      kDist / "Graphics" / "Splash" / "play_disabled.png",
+      kDist / "Graphics" / "About" / "picture.png"};
+  for (int page = 1; page <= 14; ++page)
+    others.push_back(folder_file("Manual", "ManualDir", "", std::to_string(page) + ".bmp"));
+  const std::filesystem::path backdrop = folder_file(
+      "Fullscreen", "BackdropDir", "", ini().read_string("Fullscreen", "BackdropFile", ""));
+
+  auto check = [&](const std::filesystem::path& path, int scale) {
+    SCOPED_TRACE(path.filename().string() + " at " + std::to_string(scale));
+    const PictureResult plain = load_picture_file(path);
+    ASSERT_TRUE(plain.ok()) << plain.error;
+    const Variant finer = load_variant(path, plain.picture->width, plain.picture->height, scale);
+    ASSERT_EQ(finer.scale, scale);
+    if (!skin.contains(path)) return;
+    const Image& one = *plain.picture;
+    const Image& big = *finer.picture;
+    int astray = 0;
+    for (int y = 0; y < big.height; ++y)
+      for (int x = 0; x < big.width; ++x)
+        astray += (big.pixel(x, y)[3] == 0) != (one.pixel(x / scale, y / scale)[3] == 0);
+    EXPECT_EQ(astray, 0);
+  };
+  for (int scale : {2, 3}) {
+    for (const auto& path : skin) check(path, scale);
+    for (const auto& path : others) check(path, scale);
+  }
+  check(backdrop, 2);
+  const std::vector<VariantFile> backdrops = variant_files(backdrop, 3);
+  ASSERT_EQ(backdrops.size(), 1u);
+  EXPECT_EQ(backdrops[0].scale, 2);
 }
 
 // The viewer lays its 16 x 14 buttons 4 px from the edges over the top-right and both bottom

@@ -103,6 +103,26 @@ TEST_F(LayoutTest, MissingAndNilPictures) {
   EXPECT_EQ(scene.box(1).picture, body);
 }
 
+// A skin made where file names ignore letter case: its config.ini, folders and pictures are found
+// whatever the case of their names; a file that is not there at all still gets the marker.
+TEST_F(LayoutTest, NamesDifferingInLetterCaseFindTheirFiles) {
+  program.write("skin/body.bmp", bmp(4, 4, 0, 0, 255));
+  program.write("Back/logo.BMP", bmp(30, 20, 1, 2, 3));
+  program.write("Back/Wall.bmp", bmp(8, 8, 9, 9, 9));
+  program.write("config.ini", "[common]\nSkinDir=" + program.path().string() +
+                                  "/SKIN\n[FULLSCREEN]\nBackdropDir=" + program.path().string() +
+                                  "/back\nBackdropFile=WALL.bmp\nLogoFile=Logo.bmp\n"
+                                  "[Image1]\nFilename=Body.BMP\n[Image2]\nFilename=bodies.bmp\n");
+  ASSERT_EQ(Gfx_Load_Skin(scene, program.path(), true, {1024, 768}).status, Status::Done);
+  ASSERT_TRUE(scene.box(1).picture);
+  EXPECT_EQ(scene.box(1).picture->width, 4);
+  EXPECT_TRUE(scene.box(box::im_backdrop).visible);
+  EXPECT_EQ(scene.box(box::im_backdrop).picture->width, 8);
+  EXPECT_EQ(scene.box(box::im_backdrop_logo).rect, (Rect{994, 0, 30, 20}));
+  ASSERT_TRUE(scene.box(2).picture);
+  EXPECT_EQ(scene.box(2).picture->width, 10);
+}
+
 TEST_F(LayoutTest, IntegerKeysTakeTheFileNumberSyntaxOrTheirDefault) {
   layout("[Image1]\nLeft=0x20\n[Image2]\nLeft=$20\n[Image3]\nLeft=abc\nTop=-7\n", false);
   EXPECT_EQ(scene.box(1).rect.left, 32);

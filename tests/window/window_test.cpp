@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSettings>
+#include <algorithm>
+#include <cmath>
 
 #include "display/main_window.h"
 #include "tests/support/temp_folder.h"
@@ -327,6 +330,188 @@ TEST_F(WindowTest, TitleAndStartState) {
   form->FormActivate();
   form->FormActivate();
   EXPECT_EQ(shown, 1);
+}
+
+// Under a screen of more than one device pixel per logical pixel (the suite runs with
+// QT_SCALE_FACTOR 1.5, 2 and 3): pictures drawn finer are shown pixel for pixel, the window's
+// shape stays the logical one, and boxes that touch still touch.
+class OnAScreen : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_GT(ratio(), 1) << "runs under QT_SCALE_FACTOR or on a screen of such a ratio";
+  }
+  static qreal ratio() { return qApp->devicePixelRatio(); }
+  static bool integer_ratio() { return ratio() == std::floor(ratio()); }
+
+  // A picture whose every pixel differs from its neighbours, so that no scaling of another
+  // picture can stand in for it; never of the key colour.
+  static QImage pattern(int width, int height, int seed) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        image.setPixelColor(x, y,
+                            QColor((x * 37 + y * 11 + seed) % 256, (y * 53 + seed) % 256,
+                                   (x * 19 + seed * 7) % 200));
+    return image;
+  }
+  void save_variants(const QImage& plain, const char* stem, int seed) {
+    save(plain, (std::string(stem) + ".png").c_str(), "PNG");
+    for (int scale : {2, 3})
+      save(pattern(plain.width() * scale, plain.height() * scale, seed + scale),
+           (std::string(stem) + "@" + std::to_string(scale) + "x.png").c_str(), "PNG");
+  }
+  static QImage shot(TForm1& form) {
+    const QImage image = form.grab().toImage();
+    EXPECT_EQ(image.size(), (QSizeF(form.size()) * ratio()).toSize());
+    return image;
+  }
+};
+
+TEST_F(OnAScreen, TheLitDigitPlaceShowsItsFinerGlyphAndAPlainPictureItsPixelsWhole) {
+  // The body has no usable finer version: a broken one and one of the wrong size.
+  save(pattern(100, 100, 1), "body.png", "PNG");
+  save(pattern(17, 3, 0), "body@2x.png", "PNG");
+  std::filesystem::create_directories(program.path() / "skin");
+  program.write("skin/body@3x.png", "not a picture");
+  save_variants(pattern(10, 12, 5), "zero", 5);
+  std::string ini =
+      "[Image1]\nFilename=body.png\nWidth=100\nHeight=100\n"
+      "[Image4]\nLeft=40\nTop=10\nWidth=20\nHeight=20\n"
+      "[Image29]\nFilename=zero.png\nWidth=10\nHeight=12\n";
+  for (int place = 1; place <= 8; ++place)
+    ini += "[Image" + std::to_string(20 + place) + "]\nLeft=" + std::to_string(7 + 10 * place) +
+           "\nTop=41\nWidth=10\nHeight=12\n";
+  auto form = make(false, ini);
+  form->switch_on();
+  form->press(kMode);
+  ASSERT_EQ(form->game().state().gam_mode, mode_game);
+  int place = 0;
+  for (int p = 1; p <= 8 && !place; ++p)
+    if (form->scene().box(box::im_panel_digit(p)).visible &&
+        form->scene().box(box::im_panel_digit(p)).picture ==
+            form->scene().box(box::im_panel_number(0)).picture)
+      place = p;
+  ASSERT_NE(place, 0) << "game mode lights a 0";
+
+  const QImage screen = shot(*form);
+  EXPECT_TRUE(errors.empty());
+  if (!integer_ratio()) return;
+  const int r = static_cast<int>(ratio());
+  const QImage glyph = pattern(10 * r, 12 * r, 5 + r);
+  const QPoint at = QPoint(7 + 10 * place, 41) * r;
+  for (int y = 0; y < glyph.height(); ++y)
+    for (int x = 0; x < glyph.width(); ++x)
+      ASSERT_EQ(screen.pixel(at + QPoint(x, y)), glyph.pixel(x, y)) << x << "," << y;
+  // Where no finer version serves, each picture pixel becomes a whole square of device pixels.
+  const QImage body = pattern(100, 100, 1);
+  for (int y = 60 * r; y < 100 * r; ++y)
+    for (int x = 0; x < 100 * r; ++x)
+      ASSERT_EQ(screen.pixel(x, y), body.pixel(x / r, y / r)) << x << "," << y;
+}
+
+TEST_F(OnAScreen, BoxesThatTouchShowNoSeamBetweenThem) {
+  // Two rows of boxes at odd places, every other one with finer versions of its own colour.
+  const QColor colours[] = {QColor(200, 40, 40), QColor(40, 180, 60), QColor(50, 70, 220)};
+  std::string ini;
+  for (int i = 0; i < 16; ++i) {
+    const QColor colour = colours[i % 3];
+    QImage plain(7, 9, QImage::Format_RGB32);
+    plain.fill(colour);
+    const std::string stem = "cell" + std::to_string(i);
+    save(plain, (stem + ".png").c_str(), "PNG");
+    if (i % 2 == 0)
+      for (int scale : {2, 3}) {
+        QImage finer(7 * scale, 9 * scale, QImage::Format_RGB32);
+        finer.fill(colour);
+        save(finer, (stem + "@" + std::to_string(scale) + "x.png").c_str(), "PNG");
+      }
+    ini += "[Image" + std::to_string(box::kFirstQuibman + i) + "]\nFilename=" + stem +
+           ".png\nLeft=" + std::to_string(11 + 7 * (i % 8)) +
+           "\nTop=" + std::to_string(21 + 9 * (i / 8)) + "\nWidth=7\nHeight=9\n";
+  }
+  auto form = make(true, ini + "[Fullscreen]\nGameOffsetX=3\nGameOffsetY=5\n");
+  for (int i = 0; i < 16; ++i) form->scene().set_visible(box::kFirstQuibman + i, true);
+  const QImage screen = shot(*form);
+  // The boxes cover logical (14, 26) to (70, 44).
+  const QRect covered(QPoint(qRound(14 * ratio()), qRound(26 * ratio())),
+                      QPoint(qRound(70 * ratio()) - 1, qRound(44 * ratio()) - 1));
+  for (int y = covered.top(); y <= covered.bottom(); ++y)
+    for (int x = covered.left(); x <= covered.right(); ++x) {
+      const QColor c = screen.pixelColor(x, y);
+      const bool box_colour = std::any_of(std::begin(colours), std::end(colours), [&](QColor k) {
+        return std::abs(c.red() - k.red()) <= 2 && std::abs(c.green() - k.green()) <= 2 &&
+               std::abs(c.blue() - k.blue()) <= 2;
+      });
+      ASSERT_TRUE(box_colour) << x << "," << y << " " << c.name().toStdString();
+    }
+  EXPECT_EQ(screen.pixelColor(covered.topLeft() - QPoint(1, 1)), QColor(Qt::black));
+  EXPECT_EQ(screen.pixelColor(covered.bottomRight() + QPoint(1, 1)), QColor(Qt::black));
+}
+
+TEST_F(OnAScreen, TheWindowShapeIsTheLogicalShapeScaled) {
+  // The body's outline: a see-through corner and a key-coloured notch; its finer versions share
+  // it, as the default skin's do.
+  auto outline = [](int scale, bool finer) {
+    QImage body = finer ? pattern(100 * scale, 100 * scale, scale) : pattern(100, 100, 9);
+    for (int y = 0; y < body.height(); ++y)
+      for (int x = 0; x < body.width(); ++x) {
+        const int lx = x / scale, ly = y / scale;
+        if (lx + ly < 13) body.setPixelColor(x, y, Qt::transparent);
+        if (lx > 90 && ly > 40 && ly < 47) body.setPixelColor(x, y, kKey);
+      }
+    return body;
+  };
+  save(outline(1, false), "body.png", "PNG");
+  for (int scale : {2, 3})
+    save(outline(scale, true), ("body@" + std::to_string(scale) + "x.png").c_str(), "PNG");
+  auto form = make(false, "[Image1]\nFilename=body.png\nWidth=100\nHeight=100\n");
+  const QImage screen = shot(*form);
+  QRegion expected(0, 0, 100, 100);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x)
+      if (x + y < 13 || (x > 90 && y > 40 && y < 47)) expected -= QRegion(x, y, 1, 1);
+  EXPECT_EQ(form->shown_region(), expected);
+  if (!integer_ratio()) return;
+  const int r = static_cast<int>(ratio());
+  for (int y = 0; y < screen.height(); ++y)
+    for (int x = 0; x < screen.width(); ++x)
+      ASSERT_EQ(screen.pixelColor(x, y) == kKey, !expected.contains(QPoint(x / r, y / r)))
+          << x << "," << y;
+}
+
+// Two screens, of one and of two device pixels per logical pixel (the suite runs on an offscreen
+// platform configured so): the pictures follow the window from one to the other and back.
+using OnTwoScreens = OnAScreen;
+
+TEST_F(OnTwoScreens, PicturesFollowTheWindowToAScreenOfAnotherRatio) {
+  QScreen* plain_screen = nullptr;
+  QScreen* fine_screen = nullptr;
+  for (QScreen* screen : QGuiApplication::screens())
+    (screen->devicePixelRatio() == 1 ? plain_screen : fine_screen) = screen;
+  ASSERT_TRUE(plain_screen && fine_screen);
+  save_variants(pattern(10, 12, 5), "zero", 5);
+  auto form = make(false, "[Image1]\nFilename=zero.png\nLeft=20\nTop=30\nWidth=10\nHeight=12\n");
+  // Whether the composed picture has the screen's pixels, with the expected picture at its place.
+  auto shows = [&](QScreen* screen, const QImage& expected, int r) {
+    form->move(screen->geometry().topLeft());
+    form->show();
+    QCoreApplication::processEvents();
+    const QImage& composed = form->composed();
+    if (composed.size() != form->size() * r) return false;
+    for (int y = 0; y < expected.height(); ++y)
+      for (int x = 0; x < expected.width(); ++x)
+        if (composed.pixel(QPoint(20, 30) * r + QPoint(x, y)) != expected.pixel(x, y)) return false;
+    return true;
+  };
+  const QImage plain = pattern(10, 12, 5);
+  const QImage finer = pattern(20, 24, 7);
+  EXPECT_TRUE(shows(plain_screen, plain, 1));
+  const QRegion shape = form->shown_region();
+  EXPECT_TRUE(shows(fine_screen, finer, 2));
+  EXPECT_EQ(form->shown_region(), shape);
+  EXPECT_TRUE(shows(plain_screen, plain, 1));
+  EXPECT_EQ(form->shown_region(), shape);
 }
 
 }  // namespace

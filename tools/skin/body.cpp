@@ -348,8 +348,8 @@ QImage finish(const QImage& drawn) {
 
 }  // namespace
 
-QImage draw_body(const BodyState& state) {
-  QImage img(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+QImage draw_body(const BodyState& state, int scale) {
+  QImage img = canvas(QSize(kWidth, kHeight), scale, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
@@ -362,18 +362,19 @@ QImage draw_body(const BodyState& state) {
   return finish(img);
 }
 
-QImage draw_glass() {
-  QImage img(kLcdRect.size(), QImage::Format_ARGB32_Premultiplied);
+QImage draw_glass(int scale) {
+  const QRect glass(QPoint(0, 0), kLcdRect.size());
+  QImage img = canvas(glass.size(), scale, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   QPainter p(&img);
-  QLinearGradient band(0, 0, img.width(), img.height() * 0.8);
+  QLinearGradient band(0, 0, glass.width(), glass.height() * 0.8);
   band.setColorAt(0.0, QColor(255, 255, 255, 34));
   band.setColorAt(0.28, QColor(255, 255, 255, 12));
   band.setColorAt(0.34, QColor(255, 255, 255, 26));
   band.setColorAt(0.42, QColor(255, 255, 255, 4));
   band.setColorAt(1.0, QColor(255, 255, 255, 0));
-  p.fillRect(img.rect(), band);
-  p.fillRect(QRect(0, 0, img.width(), 1), QColor(255, 255, 255, 22));
+  p.fillRect(glass, band);
+  p.fillRect(QRect(0, 0, glass.width(), 1), QColor(255, 255, 255, 22));
   p.end();
   return img.convertToFormat(QImage::Format_ARGB32);
 }

@@ -12,11 +12,12 @@ struct BodyState {
   bool mode_at_time = false;
 };
 
-// The handheld, 479 x 777, fully opaque inside its outline and fully transparent outside, with
-// no pixel of the windowed key colour, so that the windowed cut-out follows the outline exactly.
-QImage draw_body(const BodyState& state = {});
+// The handheld, 479 x 777 logical pixels, fully opaque inside its outline and fully transparent
+// outside, with no pixel of the windowed key colour, so that the windowed cut-out follows the
+// outline exactly.
+QImage draw_body(const BodyState& state = {}, int scale = 1);
 
 // The faint sheen of the glass over the LCD, the size of the LCD.
-QImage draw_glass();
+QImage draw_glass(int scale = 1);
 
 }  // namespace qm::skin

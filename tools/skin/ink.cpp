@@ -6,6 +6,21 @@
 
 namespace qm::skin {
 
+QImage canvas(QSize logical, int scale, QImage::Format format) {
+  QImage img(logical * scale, format);
+  img.setDevicePixelRatio(scale);
+  return img;
+}
+
+QImage crop(const QImage& img, const QRect& logical) {
+  const int scale = qRound(img.devicePixelRatio());
+  return img.copy(QRect(logical.topLeft() * scale, logical.size() * scale));
+}
+
+QSizeF logical_size(const QImage& img) {
+  return img.deviceIndependentSize();
+}
+
 namespace {
 
 // Shapes are designed on a square of this size and scaled to their box.

@@ -10,6 +10,14 @@
 
 namespace qm::skin {
 
+// A picture of the logical size drawn at `scale` pixels per logical pixel: a painter on it takes
+// logical coordinates, so one drawing serves every scale.
+QImage canvas(QSize logical, int scale, QImage::Format format);
+// The part of such a picture inside a logical rectangle.
+QImage crop(const QImage& img, const QRect& logical);
+// The logical size of such a picture.
+QSizeF logical_size(const QImage& img);
+
 // The LCD's figures, drawn in one ink into a target rectangle. The same shapes make the
 // segment pictures (dark ink) and the faint print of unlit segments on the body.
 QColor lcd_ink(int alpha = 232);

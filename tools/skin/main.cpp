@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <cstdio>
+#include <map>
 
 #include "tools/skin/config_ini.h"
 #include "tools/skin/documents.h"
@@ -28,6 +29,46 @@ void save(const QImage& img, const QString& path, const char* format = nullptr, 
   if (!QDir().mkpath(QFileInfo(path).path()) || !img.save(path, format, quality)) fail(path);
 }
 
+// Saves a picture drawn at `scale` pixels per logical pixel: at 1 under its own name, else beside
+// it as name@2x or name@3x, a BMP's finer versions as PNG, which the program reads as well and
+// which keeps them small.
+void save_at(int scale, const QImage& img, const QString& path, const char* format = nullptr,
+             int quality = -1) {
+  if (scale == 1) return save(img, path, format, quality);
+  const QFileInfo info(path);
+  const bool bmp = info.suffix().compare("bmp", Qt::CaseInsensitive) == 0;
+  save(img,
+       QString("%1/%2@%3x.%4")
+           .arg(info.path(), info.completeBaseName())
+           .arg(scale)
+           .arg(bmp ? QString("png") : info.suffix()),
+       bmp ? "PNG" : format, quality);
+}
+
+// Every picture of the default skin and the program's own at one scale; the finer skin pictures
+// keep the outline of the plain ones.
+void draw_pictures(const QString& dist, int scale, const std::map<QString, QImage>& plain_skin) {
+  using namespace qm::skin;
+  const auto pictures = scale == 1 ? plain_skin : draw_skin_pictures(scale);
+  for (const auto& [file, img] : pictures)
+    save_at(scale, scale == 1 ? img : with_outline_of(img, plain_skin.at(file)),
+            dist + "/Graphics/Skin/" + file);
+  // The handheld as it looks in play, for the pictures that show it.
+  const QImage body = compose(pictures, a_moment_of_play(), Qt::transparent, scale);
+  // A backdrop of three times a full HD screen would outgrow any screen it could be shown on.
+  if (scale <= 2)
+    save_at(scale, draw_backdrop(scale), dist + "/Graphics/Backdrop/backdrop.jpg", "JPG", 92);
+  save_at(scale, draw_logo(scale), dist + "/Graphics/Backdrop/logo.png");
+  const auto pages = draw_manual_pages(body);
+  for (size_t i = 0; i < pages.size(); ++i)
+    save_at(scale, pages[i], QString("%1/Graphics/Manual/%2.bmp").arg(dist).arg(i + 1), "BMP");
+  save_at(scale, draw_splash_background(scale), dist + "/Graphics/Splash/background.png");
+  save_at(scale, draw_box_picture(body), dist + "/Graphics/Splash/box.jpg", "JPG", 92);
+  save_at(scale, draw_play_button(true, scale), dist + "/Graphics/Splash/play.png");
+  save_at(scale, draw_play_button(false, scale), dist + "/Graphics/Splash/play_disabled.png");
+  save_at(scale, draw_about_picture(body), dist + "/Graphics/About/picture.png");
+}
+
 void write(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||
@@ -49,21 +90,9 @@ int main(int argc, char** argv) {
   const QString icons = QString::fromLocal8Bit(argv[3]);
 
   const auto pictures = draw_skin_pictures();
-  for (const auto& [file, img] : pictures) save(img, dist + "/Graphics/Skin/" + file);
+  for (int scale : {1, 2, 3}) draw_pictures(dist, scale, pictures);
   write(dist + "/Config.ini", config_ini_text().toUtf8());
-
-  // The handheld as it looks in play, for the pictures that show it.
   const QImage body = compose(pictures, a_moment_of_play(), Qt::transparent);
-  save(draw_backdrop(), dist + "/Graphics/Backdrop/backdrop.jpg", "JPG", 92);
-  save(draw_logo(), dist + "/Graphics/Backdrop/logo.png");
-  const auto pages = draw_manual_pages(body);
-  for (size_t i = 0; i < pages.size(); ++i)
-    save(pages[i], QString("%1/Graphics/Manual/%2.bmp").arg(dist).arg(i + 1), "BMP");
-  save(draw_splash_background(), dist + "/Graphics/Splash/background.png");
-  save(draw_box_picture(body), dist + "/Graphics/Splash/box.jpg", "JPG", 92);
-  save(draw_play_button(true), dist + "/Graphics/Splash/play.png");
-  save(draw_play_button(false), dist + "/Graphics/Splash/play_disabled.png");
-  save(draw_about_picture(body), dist + "/Graphics/About/picture.png");
 
   for (const Sound& sound : handheld_sounds()) {
     const auto bytes = wav_file(render_tune(sound.tune));

@@ -171,8 +171,9 @@ void panel(QPainter& p, const QRectF& r, const char (&places)[9], bool pm, bool 
 }
 
 void draw_body_scaled(QPainter& p, const QImage& body, const QRectF& r) {
-  const double scale = std::min(r.width() / body.width(), r.height() / body.height());
-  const QSizeF size(body.width() * scale, body.height() * scale);
+  const QSizeF whole = logical_size(body);
+  const double scale = std::min(r.width() / whole.width(), r.height() / whole.height());
+  const QSizeF size = whole * scale;
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   p.drawImage(QRectF(QPointF(r.center().x() - size.width() / 2, r.top()), size), body);
 }
@@ -195,7 +196,7 @@ std::vector<std::pair<QString, PageFn>> pages(const QImage& body) {
       {"The controls",
        [&body](Page& pg) {
          pg.picture(150, [&body](QPainter& p, const QRectF& r) {
-           draw_body_scaled(p, body.copy(0, 470, body.width(), 300), r);
+           draw_body_scaled(p, crop(body, QRect(0, 470, kWidth, 300)), r);
          });
          pg.row("MODE",
                 "Slide to TIME for the clock, to GAME for the game. Sliding it during a "
@@ -423,7 +424,8 @@ std::vector<QImage> draw_manual_pages(const QImage& body) {
   std::vector<QImage> out;
   int number = 1;
   for (const auto& [title, fill] : pages(body)) {
-    QImage img(kPageWidth, kPageHeight, QImage::Format_RGB32);
+    QImage img = canvas(QSize(kPageWidth, kPageHeight), qRound(body.devicePixelRatio()),
+                        QImage::Format_RGB32);
     {
       Page page(img, number, title);
       fill(page);

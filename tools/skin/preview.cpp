@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "tools/skin/ink.h"
 #include "tools/skin/layout.h"
 
 namespace qm::skin {
@@ -35,9 +36,10 @@ ScreenState a_moment_of_play() {
   return s;
 }
 
-QImage compose(const std::map<QString, QImage>& pictures, const ScreenState& state, QColor window) {
+QImage compose(const std::map<QString, QImage>& pictures, const ScreenState& state, QColor window,
+               int scale) {
   const auto& entries = skin_entries();
-  QImage img(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  QImage img = canvas(QSize(kWidth, kHeight), scale, QImage::Format_ARGB32_Premultiplied);
   img.fill(window);
   QPainter p(&img);
   auto draw = [&](BoxId id, const QString& file) {

@@ -21,8 +21,9 @@ ScreenState everything_lit();
 ScreenState a_moment_of_play();
 
 // The window as the program paints it from Config.ini's entries: the window colour (which may be
-// transparent), then every shown box in stacking order.
-QImage compose(const std::map<QString, QImage>& pictures, const ScreenState& state, QColor window);
+// transparent), then every shown box in stacking order; at the scale the pictures are drawn at.
+QImage compose(const std::map<QString, QImage>& pictures, const ScreenState& state, QColor window,
+               int scale = 1);
 
 // The windowed picture as the desktop shows it: every pixel of exactly the key colour replaced
 // by the desktop's colour.

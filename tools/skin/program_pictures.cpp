@@ -58,8 +58,8 @@ void grain(QImage& img, int strength) {
 
 }  // namespace
 
-QImage draw_splash_background() {
-  QImage img(460, 420, QImage::Format_RGB32);
+QImage draw_splash_background(int scale) {
+  QImage img = canvas(QSize(460, 420), scale, QImage::Format_RGB32);
   QPainter p(&img);
   image_painter(p);
   QLinearGradient top(0, 0, 0, 56);
@@ -89,13 +89,14 @@ QImage draw_splash_background() {
 }
 
 QImage draw_box_picture(const QImage& body) {
-  QImage img(460, 160, QImage::Format_RGB32);
+  const QRect whole(0, 0, 460, 160);
+  QImage img = canvas(whole.size(), qRound(body.devicePixelRatio()), QImage::Format_RGB32);
   QPainter p(&img);
   image_painter(p);
   QLinearGradient back(0, 0, 460, 160);
   back.setColorAt(0, QColor(20, 26, 41));
   back.setColorAt(1, QColor(34, 46, 76));
-  p.fillRect(img.rect(), back);
+  p.fillRect(whole, back);
   // The box front: a sunburst behind the handheld and the name.
   const QRectF front(40, 10, 380, 140);
   QPainterPath face;
@@ -124,7 +125,7 @@ QImage draw_box_picture(const QImage& body) {
   p.save();
   p.translate(310, 16);
   p.rotate(8);
-  p.drawImage(QRectF(0, 0, body.width() * 0.16, body.height() * 0.16), body);
+  p.drawImage(QRectF(QPointF(0, 0), logical_size(body) * 0.16), body);
   p.restore();
   gold_title(p, QPointF(58, 70), 46, "Quib Man");
   p.setFont(font(15, true, true));
@@ -139,8 +140,8 @@ QImage draw_box_picture(const QImage& body) {
   return img;
 }
 
-QImage draw_play_button(bool enabled) {
-  QImage img(107, 30, QImage::Format_ARGB32_Premultiplied);
+QImage draw_play_button(bool enabled, int scale) {
+  QImage img = canvas(QSize(107, 30), scale, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   QPainter p(&img);
   image_painter(p);
@@ -168,15 +169,17 @@ QImage draw_play_button(bool enabled) {
 }
 
 QImage draw_about_picture(const QImage& body) {
-  QImage img(116, 160, QImage::Format_RGB32);
+  const QRect whole(0, 0, 116, 160);
+  QImage img = canvas(whole.size(), qRound(body.devicePixelRatio()), QImage::Format_RGB32);
   QPainter p(&img);
   image_painter(p);
   QLinearGradient back(0, 0, 0, 160);
   back.setColorAt(0, QColor(16, 56, 104));
   back.setColorAt(1, QColor(8, 30, 62));
-  p.fillRect(img.rect(), back);
-  const double scale = 128.0 / body.height();
-  p.drawImage(QRectF(58 - body.width() * scale / 2, 6, body.width() * scale, 128), body);
+  p.fillRect(whole, back);
+  const QSizeF size = logical_size(body);
+  const double scale = 128.0 / size.height();
+  p.drawImage(QRectF(58 - size.width() * scale / 2, 6, size.width() * scale, 128), body);
   p.setFont(font(12, true));
   p.setPen(QColor(246, 210, 120));
   p.drawText(QRectF(0, 136, 116, 20), Qt::AlignCenter, "Version 5.00");
@@ -184,20 +187,21 @@ QImage draw_about_picture(const QImage& body) {
   return img;
 }
 
-QImage draw_backdrop() {
-  QImage img(1920, 1080, QImage::Format_RGB32);
+QImage draw_backdrop(int scale) {
+  const QRect whole(0, 0, 1920, 1080);
+  QImage img = canvas(whole.size(), scale, QImage::Format_RGB32);
   QPainter p(&img);
   image_painter(p);
   QRadialGradient light(QPointF(960, 470), 1150);
   light.setColorAt(0, QColor(44, 70, 92));
   light.setColorAt(0.55, QColor(24, 38, 56));
   light.setColorAt(1, QColor(10, 16, 28));
-  p.fillRect(img.rect(), light);
+  p.fillRect(whole, light);
   // A soft pool of shadow where the handheld stands, so it does not float.
   QRadialGradient pool(QPointF(960, 600), 520);
   pool.setColorAt(0, QColor(0, 0, 0, 70));
   pool.setColorAt(1, QColor(0, 0, 0, 0));
-  p.fillRect(img.rect(), pool);
+  p.fillRect(whole, pool);
   // The faintest print of a maze across the surface, like a pattern pressed into a desk mat.
   std::mt19937 rng(5);
   std::bernoulli_distribution across(0.5);
@@ -214,8 +218,8 @@ QImage draw_backdrop() {
   return img;
 }
 
-QImage draw_logo() {
-  QImage img(400, 130, QImage::Format_ARGB32_Premultiplied);
+QImage draw_logo(int scale) {
+  QImage img = canvas(QSize(400, 130), scale, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   QPainter p(&img);
   image_painter(p);

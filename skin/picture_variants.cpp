@@ -1,0 +1,56 @@
+#include "skin/picture_variants.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace qm {
+namespace {
+
+constexpr int kScales[] = {2, 3};
+constexpr const char* kExtensions[] = {"png", "jpg", "jpeg", "bmp"};
+
+bool regular_file(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
+std::vector<VariantFile> variant_files(const std::filesystem::path& file, double ratio) {
+  std::vector<VariantFile> found;
+  if (!(ratio > 1.0)) return found;
+  std::vector<int> order;
+  for (int scale : kScales)
+    if (scale >= ratio) order.push_back(scale);
+  for (auto it = std::rbegin(kScales); it != std::rend(kScales); ++it)
+    if (*it < ratio) order.push_back(*it);
+  const std::filesystem::path stem = file.parent_path() / file.stem();
+  for (int scale : order) {
+    for (const char* extension : kExtensions) {
+      std::filesystem::path candidate = stem;
+      candidate += "@" + std::to_string(scale) + "x." + extension;
+      if (regular_file(candidate)) found.push_back({std::move(candidate), scale});
+    }
+  }
+  return found;
+}
+
+Variant load_variant(const std::filesystem::path& file, int width, int height, double ratio) {
+  for (const VariantFile& candidate : variant_files(file, ratio)) {
+    PictureResult loaded = load_picture_file(candidate.path);
+    if (loaded.ok() &&
+        std::int64_t{loaded.picture->width} == std::int64_t{width} * candidate.scale &&
+        std::int64_t{loaded.picture->height} == std::int64_t{height} * candidate.scale)
+      return {std::move(loaded.picture), candidate.scale};
+  }
+  return {};
+}
+
+PictureResult load_scalable_picture(const std::filesystem::path& path) {
+  PictureResult loaded = load_picture_file(path);
+  // The decoder made the picture a moment ago and nothing else holds it yet.
+  if (loaded.ok()) std::const_pointer_cast<Image>(loaded.picture)->source = path;
+  return loaded;
+}
+
+}  // namespace qm

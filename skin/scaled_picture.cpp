@@ -1,0 +1,53 @@
+#include "skin/scaled_picture.h"
+
+#include <QEvent>
+
+#include "skin/dialog_support.h"
+#include "skin/picture_variants.h"
+
+namespace qm {
+
+const QImage& FinerPicture::for_ratio(qreal ratio) {
+  if (!(ratio > 1) || file_.empty() || size_.isEmpty()) {
+    finer_ = QImage();
+    ratio_ = 1;
+    return finer_;
+  }
+  if (ratio != ratio_) {
+    ratio_ = ratio;
+    const Variant found = load_variant(file_, size_.width(), size_.height(), ratio);
+    finer_ = qimage_from_picture(found.picture);
+    if (!finer_.isNull()) {
+      if (opaque_) finer_ = finer_.convertToFormat(QImage::Format_RGB32);
+      // A version finer than the screen is shrunk to it smoothly, once.
+      if (found.scale != ratio)
+        finer_ = finer_.scaled((QSizeF(size_) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                               Qt::SmoothTransformation);
+      finer_.setDevicePixelRatio(ratio);
+    }
+  }
+  return finer_;
+}
+
+void PictureLabel::set_picture(const QImage& plain, const std::filesystem::path& file) {
+  plain_ = QPixmap::fromImage(plain);
+  finer_ = FinerPicture(file, plain.size());
+  if (isVisible())
+    show_for_ratio();
+  else
+    setPixmap(plain_);
+}
+
+bool PictureLabel::event(QEvent* event) {
+  if (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal)
+    show_for_ratio();
+  return QLabel::event(event);
+}
+
+void PictureLabel::show_for_ratio() {
+  if (plain_.isNull()) return;
+  const QImage& finer = finer_.for_ratio(devicePixelRatio());
+  setPixmap(finer.isNull() ? plain_ : QPixmap::fromImage(finer));
+}
+
+}  // namespace qm
