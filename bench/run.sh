@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds what the measurements need and measures the real program under a private Xvfb: game tick
-# accuracy, CPU in time mode and in play, start-up, the layout toggle and peak memory, plus the
-# engine and skin decoding benchmarks. Start-up and memory are set beside the floor measured in the
+# accuracy, CPU in time mode and in play, the game controller layer's cost at rest, start-up, the
+# layout toggle and peak memory, plus the engine and skin decoding benchmarks. Start-up and memory are set beside the floor measured in the
 # same run: a bare Qt window that draws one decoded backdrop (bench/window/bare_window.cpp). Prints
 # one table, each figure beside its goal.
 # Environment: QM_BENCH_SECONDS (default 60) is the length of each CPU run.
@@ -50,9 +50,10 @@ stop_program() {
   kill "$app_pid" && wait "$app_pid" 2>/dev/null || true
   app_pid=""
 }
-# Seconds of CPU the program's threads have used so far, to the nanosecond.
+# Seconds of CPU the program's threads (of the given pid, or app_pid) have used so far, to the
+# nanosecond.
 cpu_seconds() {
-  cat /proc/"$app_pid"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.6f", ns / 1e9 }'
+  cat /proc/"${1:-$app_pid}"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.6f", ns / 1e9 }'
 }
 # Percent of one core over the given seconds while the command given after it runs.
 cpu_percent_over() {
@@ -135,7 +136,67 @@ hwm=$(awk '/^VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$app_pid/status")
 stop_program
 row "Peak memory (VmHWM), scale 2, over a game" "$hwm MB" "(reported)" "-"
 
-# 4. Start-up, five times each: exec to the splash screen painted (a first start), to the device
+# 4. The game controller layer at rest, no controller plugged in: the program with it and, side by
+# side over the same seconds, without it (QM_NO_GAMEPAD), both in time mode without sound. Their
+# difference is held against the spread between two copies of the same program, measured alike.
+# The wake-ups are the main thread's sleeps that ended, per second: the layer must add none.
+# cpu_pair A B: runs the program twice at once, a copy named "off" without the layer, each in the
+# windowed layout on its own half of the screen (a covered window paints less), and sets pair_a
+# and pair_b to the percentages of one core they took, wakes_a and wakes_b to their main
+# threads' wake-ups per second.
+wakeups() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/status"; }
+cpu_pair() {
+  local pids=() before=() after=() woken=() name pid x=0 window
+  for name in "$1" "$2"; do
+    fresh_settings 2
+    sed -i 's/^FullscreenMode=1/FullscreenMode=0/' "$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf"
+    if [ "$name" = off ]; then
+      (cd "$dist" && QM_NO_GAMEPAD=1 exec ./quibman) >"$work/app.$name.log" 2>&1 &
+    else
+      (cd "$dist" && exec ./quibman) >"$work/app.$name.log" 2>&1 &
+    fi
+    pids+=($!)
+    window=$(timeout 10 xdotool search --sync --onlyvisible --pid "${pids[-1]}" --name Simulator |
+      head -1) || { echo "the program did not show its window" >&2; exit 1; }
+    xdotool windowmove "$window" "$x" 0
+    x=640
+  done
+  sleep 3
+  for pid in "${pids[@]}"; do
+    before+=("$(cpu_seconds "$pid")")
+    woken+=("$(wakeups "$pid")")
+  done
+  sleep "$seconds"
+  for pid in "${pids[@]}"; do after+=("$(cpu_seconds "$pid")"); done
+  wakes_a=$(awk -v a="${woken[0]}" -v b="$(wakeups "${pids[0]}")" -v s="$seconds" \
+    'BEGIN { printf "%.2f", (b - a) / s }')
+  wakes_b=$(awk -v a="${woken[1]}" -v b="$(wakeups "${pids[1]}")" -v s="$seconds" \
+    'BEGIN { printf "%.2f", (b - a) / s }')
+  kill "${pids[@]}" && wait "${pids[@]}" 2>/dev/null || true
+  pair_a=$(awk -v a="${before[0]}" -v b="${after[0]}" -v s="$seconds" \
+    'BEGIN { printf "%.3f", 100 * (b - a) / s }')
+  pair_b=$(awk -v a="${before[1]}" -v b="${after[1]}" -v s="$seconds" \
+    'BEGIN { printf "%.3f", 100 * (b - a) / s }')
+}
+# spread A B: how far apart two figures are.
+spread() { awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; printf "%.3f", d < 0 ? -d : d }'; }
+cpu_pair on off
+with=$pair_a without=$pair_b with_wakes=$wakes_a without_wakes=$wakes_b
+cpu_pair on on
+wakes_spread=$(spread "$wakes_a" "$wakes_b")
+# A timer of its own, even one every 2 s, would add at least half a wake-up a second.
+row "Wake-ups a second, time mode, layer on, off" "$with_wakes, $without_wakes (spread $wakes_spread)" \
+  "on <= off + spread + 0.1" "$(judge "$with_wakes <= $without_wakes + $wakes_spread + 0.1")"
+difference=$(awk -v a="$with" -v b="$without" 'BEGIN { printf "%+.3f", a - b }')
+spread=$(spread "$pair_a" "$pair_b")
+row "CPU, time mode, controller layer (${seconds} s)" "$with % of a core" "<= 0.3 %" \
+  "$(judge "$with <= 0.3")"
+row "CPU, time mode, layer off, side by side" "$without % of a core" "(reported)" "-"
+# A spread that happens to come out near nought still allows a hundredth of a point.
+row "Controller layer's cost, against the spread" "$difference vs $spread points" \
+  "within the spread" "$(judge "$difference <= $spread || $difference <= 0.01")"
+
+# 5. Start-up, five times each: exec to the splash screen painted (a first start), to the device
 # painted with the splash screen skipped, sound on, and the floor's window painted. The median and
 # the worst; the goal is the median within twice the floor's.
 startup() {
@@ -174,7 +235,7 @@ sim_mb=$(cd "$dist" && peak_after_start ./quibman)
 row "Peak memory after start, fullscreen" "$sim_mb MB (floor $floor_mb MB)" "<= floor + 15 MB" \
   "$(judge "$sim_mb <= $floor_mb + 15")"
 
-# 5. The engine alone and the skin decoders.
+# 6. The engine alone and the skin decoders.
 mticks=$(build/bench/engine/engine_bench --benchmark_format=csv 2>/dev/null |
   awk -F, '/GameTicks/ { printf "%.1f", $NF / 1e6 }')
 row "Engine, simulated game ticks per second" "$mticks million" ">= 5 million" \
@@ -184,7 +245,7 @@ decode=$(build/bench/skin/skin_decode_bench --benchmark_filter=WholeSkin --bench
 row "Decoding a whole skin (135 PNG + JPEG), CPU" "$decode ms" "<= 40 ms" \
   "$(judge "$decode <= 40")"
 
-# 6. The settings store's part of a start: the store opened, the reads and the write-back.
+# 7. The settings store's part of a start: the store opened, the reads and the write-back.
 cmake --build build --target settings_bench >/dev/null
 settings=$(build/bench/shell/settings_bench --benchmark_filter=StartUp --benchmark_format=csv \
   2>/dev/null | awk -F, '/StartUp/ { printf "%.0f", $4 }')

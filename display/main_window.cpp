@@ -26,6 +26,7 @@ WindowEnvironment default_window_environment() {
     box.activateWindow();
     box.exec();
   };
+  env.gamepad = !qEnvironmentVariableIsSet("QM_NO_GAMEPAD");
   return env;
 }
 
@@ -69,6 +70,10 @@ TForm1::TForm1(WindowEnvironment env)
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   qApp->installEventFilter(this);
+  if (env_.gamepad)
+    gamepad_ = std::make_unique<GamepadSource>(*this, [this] {
+      return isActiveWindow() && isEnabled() && !QApplication::activePopupWidget();
+    });
 }
 
 TForm1::~TForm1() {
@@ -101,6 +106,11 @@ void TForm1::rebuild_mode_hint(int gam_mode) {
   build_mode_hint(scene_, key_names_, key_bindings_, gam_mode);
 }
 
+void TForm1::release_held_buttons() {
+  dispatch_.release_held_keys();
+  if (gamepad_) gamepad_->release_held();
+}
+
 TimeOfDay TForm1::local_time() {
   QTime now = QTime::currentTime();
   return {now.hour(), now.minute(), now.second()};
@@ -123,6 +133,7 @@ void TForm1::request_quit() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  gamepad_.reset();
   sound_.Snd_Shutdown();
   store_.reset();
   event->accept();

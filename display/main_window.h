@@ -10,6 +10,7 @@
 #include "display/picture_cache.h"
 #include "display/qt_timer_host.h"
 #include "engine/game.h"
+#include "input/gamepad_source.h"
 #include "input/key_dispatch.h"
 #include "lcd/scene.h"
 #include "shell/settings_store.h"
@@ -28,8 +29,10 @@ struct WindowEnvironment {
   std::filesystem::path program_dir;  // where Config.ini lies
   std::function<ScreenSize()> screen_size;
   std::function<void(const QString&)> show_error;
+  bool gamepad = false;  // game controllers work the device's buttons too
 };
-// The executable's folder, the primary screen and a message box with the error icon.
+// The executable's folder, the primary screen, a message box with the error icon, and game
+// controllers unless QM_NO_GAMEPAD is set.
 WindowEnvironment default_window_environment();
 
 // The simulated handheld in its own borderless window: it owns the picture boxes, the engine and
@@ -52,6 +55,8 @@ class TForm1 final : public QWidget,
   SettingsPort& settings() { return settings_; }
   SoundLayer& sound_layer() { return sound_; }
   QMenu* pm_0_menu() { return pm_0_menu_; }
+  // Null when the environment leaves game controllers out.
+  GamepadSource* gamepad() { return gamepad_.get(); }
 
   KeyBindings& key_bindings() { return key_bindings_; }
   const KeyNames& key_names() const { return key_names_; }
@@ -122,6 +127,8 @@ class TForm1 final : public QWidget,
   };
 
   void rebuild_mode_hint(int gam_mode) override;
+  // The window lost the keyboard: every key and controller button still held is let go.
+  void release_held_buttons();
   TimeOfDay local_time() override;
 
   void run_layout();
@@ -172,6 +179,8 @@ class TForm1 final : public QWidget,
   bool flush_pending_ = false;
   QRegion cut_;
   bool mask_dirty_ = false;
+
+  std::unique_ptr<GamepadSource> gamepad_;
 };
 
 }  // namespace qm

@@ -133,7 +133,7 @@ bool TForm1::event(QEvent* event) {
     case QEvent::EnabledChange:
     case QEvent::Hide:
       // A key let go while another window has the keyboard never reaches us: let the buttons go.
-      dispatch_.release_held_keys();
+      release_held_buttons();
       break;
     case QEvent::WindowStateChange:
       // A Wayland compositor takes a new state on the next picture: one is sent even when the

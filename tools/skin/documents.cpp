@@ -71,6 +71,25 @@ The eight handheld keys can be changed under "Key settings" in the menu.
 Resting the mouse on a button of the picture tells which key works it.
 
 
+GAME CONTROLLER
+
+A game controller works the handheld too, plugged in before the start or
+while the program runs; with several, any of them works it. The buttons
+are fixed:
+
+  D-pad, left stick  the four directions
+  A                  AMA
+  B                  PRO
+  Y                  TIME
+  Back (Select)      MODE
+
+The other buttons do nothing. The stick presses a direction once pushed
+past half way and lets it go back near the middle. The controller works
+only while the handheld's window has the keyboard, and what it holds is let
+go when it is unplugged or the window loses the keyboard. QM_NO_GAMEPAD=1 in
+the environment leaves controllers out.
+
+
 THE MENU
 
 A right click anywhere on the handheld opens the menu: About, the two text
@@ -145,6 +164,8 @@ QString whatsnew_text() {
   - New sounds, synthesized as a piezo buzzer plays them.
   - Key bindings can be changed in the key settings dialog; button hints
     name the keys.
+  - A game controller works the handheld too: D-pad or left stick, A, B, Y
+    and Back (see Readme.txt).
   - The manual viewer shows the handheld's 14-page leaflet (F4).
   - The About box shows facts about the project; its link opens this
     program's Readme.txt.
