@@ -22,9 +22,10 @@ constexpr int kMargin = 4;
 // Config.ini may ask for anything; the window stays within what a screen can show.
 constexpr int kLargestSide = 4096;
 
-// Pages are drawn opaque, whatever alpha a bitmap may carry.
+// Pages are drawn opaque, whatever alpha a bitmap may carry, and held at three bytes a pixel, as
+// a manual bitmap has them: the fourteen pages take a quarter less memory than at four.
 QImage opaque(const Picture& picture) {
-  return qimage_from_picture(picture).convertToFormat(QImage::Format_RGB32);
+  return qimage_from_picture(picture).convertToFormat(QImage::Format_RGB888);
 }
 
 }  // namespace
