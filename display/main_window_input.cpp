@@ -10,6 +10,7 @@
 
 #include "display/window_platform.h"
 #include "input/qt_keys.h"
+#include "skin/dialog_support.h"
 
 namespace qm {
 

@@ -114,4 +114,8 @@ QImage qimage_from_picture(const Picture& picture) {
       .copy();
 }
 
+bool compositor_moves_windows() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 }  // namespace qm

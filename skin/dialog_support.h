@@ -22,4 +22,7 @@ void keep_fixed_size(QWidget& window, QSize size);
 // A picture as a Qt image with its own alpha; a null image for no picture.
 QImage qimage_from_picture(const Picture& picture);
 
+// Where a client may not move its own window, the compositor does the dragging.
+bool compositor_moves_windows();
+
 }  // namespace qm

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <string>
 
-#include "display/window_platform.h"
 #include "skin/dialog_support.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
