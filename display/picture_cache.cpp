@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "skin/picture_file.h"
+#include "skin/picture_qimage.h"
 #include "skin/picture_variants.h"
 
 namespace qm {
@@ -12,14 +13,22 @@ namespace qm {
 namespace {
 
 bool fully_opaque(const Image& picture) {
-  for (std::size_t i = 3; i < picture.rgba.size(); i += 4)
-    if (picture.rgba[i] != 0xFF) return false;
+  if (picture.layout == PixelLayout::Rgb) return true;
+  if (picture.layout == PixelLayout::Indexed)
+    return std::all_of(picture.palette.begin(), picture.palette.end(),
+                       [](std::uint32_t c) { return c >> 24 == 0xFF; });
+  for (std::size_t i = 3; i < picture.pixels.size(); i += 4)
+    if (picture.pixels[i] != 0xFF) return false;
   return true;
 }
 
 Picture without_alpha(const Image& picture) {
   auto copy = std::make_shared<Image>(picture);
-  for (std::size_t i = 3; i < copy->rgba.size(); i += 4) copy->rgba[i] = 0xFF;
+  if (copy->layout == PixelLayout::Indexed) {
+    for (std::uint32_t& c : copy->palette) c |= 0xFF000000u;
+  } else {
+    for (std::size_t i = 3; i < copy->pixels.size(); i += 4) copy->pixels[i] = 0xFF;
+  }
   return copy;
 }
 
@@ -50,21 +59,13 @@ PictureLook picture_look(PictureFormat format, bool transparent) {
 }
 
 QImage to_qimage(const Picture& picture, PictureLook look) {
-  if (!picture || picture->width <= 0 || picture->height <= 0 ||
-      picture->rgba.size() < static_cast<size_t>(picture->width) * picture->height * 4)
-    return {};
+  if (!picture || !picture->complete()) return {};
   Picture pixels = picture;
   if (look == PictureLook::BmpKeyed)
     pixels = with_bmp_transparency(*picture);
   else if (look == PictureLook::Opaque && !fully_opaque(*picture))
     pixels = without_alpha(*picture);
-  // The image reads the picture's own bytes, R, G, B, A in memory order; the picture it holds is
-  // let go when the last copy of the image is.
-  const Image& image = *pixels;
-  auto* keep = new Picture(std::move(pixels));
-  return QImage(
-      image.rgba.data(), image.width, image.height, static_cast<qsizetype>(image.width) * 4,
-      QImage::Format_RGBA8888, [](void* held) { delete static_cast<Picture*>(held); }, keep);
+  return qimage_from_picture(pixels);
 }
 
 const ScaledImage& PictureCache::image(const Box& box, qreal ratio) {

@@ -4,6 +4,6 @@
 #include "fuzz/picture_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  qm::check_picture(qm::decode_jpeg({data, size}), qm::PictureFormat::Jpeg);
+  qm::check_decoder(qm::decode_jpeg, {data, size}, qm::PictureFormat::Jpeg);
   return 0;
 }

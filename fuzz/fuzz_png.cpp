@@ -33,8 +33,8 @@ std::vector<std::uint8_t> with_correct_crcs(const std::uint8_t* data, std::size_
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  qm::check_picture(qm::decode_png({data, size}), qm::PictureFormat::Png);
+  qm::check_decoder(qm::decode_png, {data, size}, qm::PictureFormat::Png);
   const std::vector<std::uint8_t> repaired = with_correct_crcs(data, size);
-  qm::check_picture(qm::decode_png(repaired), qm::PictureFormat::Png);
+  qm::check_decoder(qm::decode_png, repaired, qm::PictureFormat::Png);
   return 0;
 }

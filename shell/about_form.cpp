@@ -8,6 +8,7 @@
 #include "skin/dialog_support.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
+#include "skin/picture_qimage.h"
 #include "skin/scaled_picture.h"
 
 namespace qm {

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "skin/scaled_picture.h"
+
 class QKeyEvent;
 class QLabel;
 
@@ -27,7 +29,7 @@ class TAboutForm : public QWidget {
   // Opens Readme.txt and closes the box.
   void la_website_2Click();
 
-  QLabel& im_picture() const { return *im_picture_; }
+  PictureLabel& im_picture() const { return *im_picture_; }
   QLabel& la_website_2() const { return *la_website_2_; }
 
  protected:
@@ -35,7 +37,7 @@ class TAboutForm : public QWidget {
 
  private:
   OpenDocument open_document_;
-  QLabel* im_picture_ = nullptr;
+  PictureLabel* im_picture_ = nullptr;
   QLabel* la_website_2_ = nullptr;
 };
 

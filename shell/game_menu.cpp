@@ -163,7 +163,7 @@ Picture game_menu_background(int scale) {
   image->width = canvas.width();
   image->height = canvas.height();
   image->format = PictureFormat::Png;
-  image->rgba.resize(static_cast<size_t>(image->width) * image->height * 4);
+  image->pixels.resize(static_cast<size_t>(image->width) * image->height * 4);
   for (int y = 0; y < image->height; ++y)
     std::memcpy(image->pixel(0, y), canvas.constScanLine(y), static_cast<size_t>(image->width) * 4);
   if (scale == 1) image->draw_at = game_menu_background;

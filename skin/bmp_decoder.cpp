@@ -166,11 +166,16 @@ class PixelWriter {
     const auto row = layout_.top_down ? y : layout_.height - 1 - y;
     return image_.pixel(static_cast<int>(x), static_cast<int>(row));
   }
+  bool indexed() const { return image_.layout == PixelLayout::Indexed; }
   void put_index(std::int64_t x, std::int64_t y, std::uint32_t index) const {
+    if (indexed()) {
+      *at(x, y) = static_cast<std::uint8_t>(index);
+      return;
+    }
     put(x, y, index < layout_.palette.size() ? layout_.palette[index] : Color{0, 0, 0, 0xFF});
   }
   void put(std::int64_t x, std::int64_t y, const Color& color) const {
-    std::copy(color.begin(), color.end(), at(x, y));
+    std::copy_n(color.begin(), image_.bytes_per_pixel(), at(x, y));
   }
   void put_fields(std::int64_t x, std::int64_t y, std::uint32_t pixel) const {
     const auto& c = layout_.channels;
@@ -190,6 +195,11 @@ bool decode_rows(Bytes in, const BmpLayout& layout, const PixelWriter& out) {
   if (stride * layout.height > in.data.size() - layout.pixel_offset) return false;
   for (std::int64_t y = 0; y < layout.height; ++y) {
     const std::size_t row = layout.pixel_offset + y * stride;
+    // Indices held as they are stored: the row as it is.
+    if (layout.bits == 8 && out.indexed()) {
+      std::copy_n(in.data.begin() + row, layout.width, out.at(0, y));
+      continue;
+    }
     for (std::int64_t x = 0; x < layout.width; ++x) {
       switch (layout.bits) {
         case 1:
@@ -269,20 +279,27 @@ bool decode_rle(Bytes in, const BmpLayout& layout, const PixelWriter& out) {
 
 }  // namespace
 
-PictureResult decode_bmp(std::span<const std::uint8_t> data) {
+PictureResult decode_bmp(std::span<const std::uint8_t> data, Holding holding) {
   const Bytes in{data};
   const std::optional<BmpLayout> layout = read_layout(in);
   if (!layout) return decoding::failure(kInvalid);
+  PixelLayout pixels = PixelLayout::Rgba;
+  if (holding == Holding::AsStored && layout->bits <= 8) pixels = PixelLayout::Indexed;
+  if (holding == Holding::AsStored && layout->bits == 24) pixels = PixelLayout::Rgb;
   auto image = decoding::new_image(static_cast<int>(layout->width),
-                                   static_cast<int>(layout->height), PictureFormat::Bmp);
+                                   static_cast<int>(layout->height), PictureFormat::Bmp, pixels);
   if (!image) return decoding::failure(kInvalid);
+  // Indices past the palette stay black, as the table below them was made.
+  for (std::size_t i = 0; i < layout->palette.size() && i < image->palette.size(); ++i) {
+    const Color& c = layout->palette[i];
+    image->palette[i] = 0xFF000000u | c[0] << 16 | c[1] << 8 | c[2];
+  }
 
   const PixelWriter out(*image, *layout);
   bool decoded = false;
   if (layout->compression == kRle8 || layout->compression == kRle4) {
-    const Color background = layout->palette[0];
-    for (std::size_t i = 0; i < image->rgba.size(); i += 4) {
-      std::copy(background.begin(), background.end(), image->rgba.begin() + i);
+    for (std::int64_t y = 0; y < layout->height; ++y) {
+      for (std::int64_t x = 0; x < layout->width; ++x) out.put_index(x, y, 0);
     }
     decoded = decode_rle(in, *layout, out);
   } else {

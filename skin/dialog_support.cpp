@@ -107,13 +107,6 @@ void keep_fixed_size(QWidget& window, QSize size) {
   new FixedSize(window, size);
 }
 
-QImage qimage_from_picture(const Picture& picture) {
-  if (!picture || picture->width <= 0 || picture->height <= 0) return {};
-  return QImage(picture->rgba.data(), picture->width, picture->height, picture->width * 4,
-                QImage::Format_RGBA8888)
-      .copy();
-}
-
 bool compositor_moves_windows() {
   return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }

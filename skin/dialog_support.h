@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QImage>
 #include <QSize>
-
-#include "lcd/image.h"
 
 class QWidget;
 
@@ -18,9 +15,6 @@ void centre_window_on_screen(QWidget& window);
 // Gives a window one size that it keeps on every window system, even where the title bar offers
 // to maximise it.
 void keep_fixed_size(QWidget& window, QSize size);
-
-// A picture as a Qt image with its own alpha; a null image for no picture.
-QImage qimage_from_picture(const Picture& picture);
 
 // Where a client may not move its own window, the compositor does the dragging.
 bool compositor_moves_windows();

@@ -60,7 +60,7 @@ class JpegDecompressor {
 // functions below hold no object with a destructor, so the jump skips nothing that must run.
 
 bool start_jpeg(j_decompress_ptr cinfo, JpegErrorManager* errors, jpeg_progress_mgr* progress,
-                const std::uint8_t* data, std::size_t size) {
+                const std::uint8_t* data, std::size_t size, int components) {
   if (setjmp(errors->jump)) return false;
   jpeg_create_decompress(cinfo);
   // Creation clears every field but the error manager.
@@ -70,9 +70,9 @@ bool start_jpeg(j_decompress_ptr cinfo, JpegErrorManager* errors, jpeg_progress_
   if (!decoding::size_allowed(cinfo->image_width, cinfo->image_height)) {
     ERREXIT1(cinfo, JERR_IMAGE_TOO_BIG, static_cast<unsigned>(decoding::kMaxSide));
   }
-  cinfo->out_color_space = JCS_EXT_RGBA;
+  cinfo->out_color_space = components == 3 ? JCS_RGB : JCS_EXT_RGBA;
   jpeg_start_decompress(cinfo);
-  if (cinfo->output_components != 4) ERREXIT(cinfo, JERR_CONVERSION_NOTIMPL);
+  if (cinfo->output_components != components) ERREXIT(cinfo, JERR_CONVERSION_NOTIMPL);
   return true;
 }
 
@@ -89,16 +89,19 @@ bool read_jpeg_rows(j_decompress_ptr cinfo, JpegErrorManager* errors, std::uint8
 
 }  // namespace
 
-PictureResult decode_jpeg(std::span<const std::uint8_t> data) {
+PictureResult decode_jpeg(std::span<const std::uint8_t> data, Holding holding) {
+  // A JPEG has no alpha: held as stored, it is RGB.
+  const PixelLayout layout = holding == Holding::AsStored ? PixelLayout::Rgb : PixelLayout::Rgba;
   JpegDecompressor jpeg;
-  if (!start_jpeg(&jpeg.cinfo, &jpeg.errors, &jpeg.progress, data.data(), data.size())) {
+  if (!start_jpeg(&jpeg.cinfo, &jpeg.errors, &jpeg.progress, data.data(), data.size(),
+                  layout == PixelLayout::Rgb ? 3 : 4)) {
     return decoding::failure(jpeg.message());
   }
-  auto image = decoding::new_image(static_cast<int>(jpeg.cinfo.output_width),
-                                   static_cast<int>(jpeg.cinfo.output_height), PictureFormat::Jpeg);
+  auto image =
+      decoding::new_image(static_cast<int>(jpeg.cinfo.output_width),
+                          static_cast<int>(jpeg.cinfo.output_height), PictureFormat::Jpeg, layout);
   if (!image) return decoding::failure("JPEG error #" + std::to_string(JERR_OUT_OF_MEMORY));
-  if (!read_jpeg_rows(&jpeg.cinfo, &jpeg.errors, image->rgba.data(),
-                      static_cast<std::size_t>(image->width) * 4)) {
+  if (!read_jpeg_rows(&jpeg.cinfo, &jpeg.errors, image->pixels.data(), image->stride())) {
     return decoding::failure(jpeg.message());
   }
   return {std::move(image), {}};

@@ -10,6 +10,7 @@
 #include "skin/dialog_support.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
+#include "skin/picture_qimage.h"
 
 namespace qm {
 
@@ -21,10 +22,11 @@ constexpr int kMargin = 4;
 // Config.ini may ask for anything; the window stays within what a screen can show.
 constexpr int kLargestSide = 4096;
 
-// Pages are drawn opaque, whatever alpha a bitmap may carry, and held at three bytes a pixel, as
-// a manual bitmap has them: the fourteen pages take a quarter less memory than at four.
+// Pages are drawn opaque, whatever alpha a bitmap may carry. A page without alpha is drawn from
+// the decoded bytes as its file holds them: a palette bitmap at a byte a pixel.
 QImage opaque(const Picture& picture) {
-  return qimage_from_picture(picture).convertToFormat(QImage::Format_RGB888);
+  const QImage page = qimage_from_picture(picture);
+  return page.hasAlphaChannel() ? page.convertToFormat(QImage::Format_RGB888) : page;
 }
 
 }  // namespace
@@ -113,7 +115,7 @@ void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
       pages_[n] = opaque(missing_picture_marker());
       continue;
     }
-    PictureResult loaded = load_picture_file(*file);
+    PictureResult loaded = load_picture_file(*file, Holding::AsStored);
     if (!loaded.ok()) {
       show_error_(QString::fromStdString(loaded.error));
       return;

@@ -26,14 +26,18 @@ inline bool size_allowed(std::int64_t width, std::int64_t height) {
          width * height <= kMaxPixels;
 }
 
-// A blank image of an allowed size, or nullptr when the memory for it cannot be had.
-inline std::shared_ptr<Image> new_image(int width, int height, PictureFormat format) {
+// An image of an allowed size, its pixel bytes not yet written (an indexed one with a black
+// palette), or nullptr when the memory for it cannot be had.
+inline std::shared_ptr<Image> new_image(int width, int height, PictureFormat format,
+                                        PixelLayout layout = PixelLayout::Rgba) {
   try {
     auto image = std::make_shared<Image>();
     image->width = width;
     image->height = height;
     image->format = format;
-    image->rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    image->layout = layout;
+    if (layout == PixelLayout::Indexed) image->palette.assign(256, 0xFF000000);
+    image->pixels.resize(image->stride() * static_cast<std::size_t>(height));
     return image;
   } catch (const std::bad_alloc&) {
     return nullptr;

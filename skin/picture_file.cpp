@@ -17,10 +17,10 @@ std::string extension_of(const std::filesystem::path& path) {
 
 }  // namespace
 
-PictureResult load_picture_file(const std::filesystem::path& path) {
+PictureResult load_picture_file(const std::filesystem::path& path, Holding holding) {
   const std::string extension = extension_of(path);
   const std::string kind = ascii_lower_case(extension);
-  PictureResult (*decode)(std::span<const std::uint8_t>) = nullptr;
+  PictureResult (*decode)(std::span<const std::uint8_t>, Holding) = nullptr;
   if (kind == "png") {
     decode = decode_png;
   } else if (kind == "jpg" || kind == "jpeg") {
@@ -33,7 +33,7 @@ PictureResult load_picture_file(const std::filesystem::path& path) {
   // A file that cannot be read is handed on as no bytes, so that its decoder reports it.
   const std::vector<std::uint8_t> bytes =
       read_file_bytes(path).value_or(std::vector<std::uint8_t>{});
-  return decode(bytes);
+  return decode(bytes, holding);
 }
 
 Picture missing_picture_marker() {
@@ -42,7 +42,7 @@ Picture missing_picture_marker() {
   marker->width = kSide;
   marker->height = kSide;
   marker->format = PictureFormat::Bmp;
-  marker->rgba.resize(kSide * kSide * 4);
+  marker->pixels.resize(kSide * kSide * 4);
   for (int y = 0; y < kSide; ++y) {
     for (int x = 0; x < kSide; ++x) {
       const bool outline = x == 0 || y == 0 || x == kSide - 1 || y == kSide - 1;
@@ -57,16 +57,25 @@ Picture missing_picture_marker() {
 }
 
 Picture with_bmp_transparency(const Image& bmp) {
-  auto result = std::make_shared<Image>(bmp);
-  if (bmp.width <= 0 || bmp.height <= 0 ||
-      bmp.rgba.size() != static_cast<std::size_t>(bmp.width) * bmp.height * 4) {
-    return result;
-  }
-  const std::uint8_t* key = bmp.pixel(0, bmp.height - 1);
-  const std::uint8_t r = key[0], g = key[1], b = key[2];
-  for (std::size_t i = 0; i + 3 < result->rgba.size(); i += 4) {
-    std::uint8_t* p = result->rgba.data() + i;
-    if (p[0] == r && p[1] == g && p[2] == b) p[3] = 0;
+  if (!bmp.complete()) return std::make_shared<Image>(bmp);
+  auto result = std::make_shared<Image>();
+  result->width = bmp.width;
+  result->height = bmp.height;
+  result->format = bmp.format;
+  result->source = bmp.source;
+  result->draw_at = bmp.draw_at;
+  result->pixels.resize(static_cast<std::size_t>(bmp.width) * bmp.height * 4);
+  const auto key = bmp.color(0, bmp.height - 1);
+  std::uint8_t* out = result->pixels.data();
+  for (int y = 0; y < bmp.height; ++y) {
+    for (int x = 0; x < bmp.width; ++x, out += 4) {
+      const auto c = bmp.color(x, y);
+      const bool keyed = c[0] == key[0] && c[1] == key[1] && c[2] == key[2];
+      out[0] = c[0];
+      out[1] = c[1];
+      out[2] = c[2];
+      out[3] = keyed ? 0 : c[3];
+    }
   }
   return result;
 }

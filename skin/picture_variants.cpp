@@ -37,7 +37,7 @@ std::vector<VariantFile> variant_files(const std::filesystem::path& file, double
 
 Variant load_variant(const std::filesystem::path& file, int width, int height, double ratio) {
   for (const VariantFile& candidate : variant_files(file, ratio)) {
-    PictureResult loaded = load_picture_file(candidate.path);
+    PictureResult loaded = load_picture_file(candidate.path, Holding::AsStored);
     if (loaded.ok() &&
         std::int64_t{loaded.picture->width} == std::int64_t{width} * candidate.scale &&
         std::int64_t{loaded.picture->height} == std::int64_t{height} * candidate.scale)
@@ -47,7 +47,7 @@ Variant load_variant(const std::filesystem::path& file, int width, int height, d
 }
 
 PictureResult load_scalable_picture(const std::filesystem::path& path) {
-  PictureResult loaded = load_picture_file(path);
+  PictureResult loaded = load_picture_file(path, Holding::AsStored);
   // The decoder made the picture a moment ago and nothing else holds it yet.
   if (loaded.ok()) std::const_pointer_cast<Image>(loaded.picture)->source = path;
   return loaded;

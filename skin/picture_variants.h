@@ -27,10 +27,11 @@ struct Variant {
 
 // The first of the variant files that decodes to exactly `scale` times the picture's size. A file
 // that is broken, too large or of another size is passed over without a word: the picture itself
-// is always there to fall back on.
+// is always there to fall back on. Held as stored (see Holding).
 Variant load_variant(const std::filesystem::path& file, int width, int height, double ratio);
 
-// As load_picture_file, and the picture remembers its file so that its variants can be found.
+// As load_picture_file, held as stored, and the picture remembers its file so that its variants
+// can be found.
 PictureResult load_scalable_picture(const std::filesystem::path& path);
 
 }  // namespace qm

@@ -57,8 +57,10 @@ class PngReadStruct {
 // functions below hold no object with a destructor, so the jump skips nothing that must run.
 
 // Reads up to the image data and sets the transforms that give 8-bit RGBA rows of any colour
-// type, bit depth, transparency chunk and interlacing.
-bool read_png_header(png_structp png, png_infop info, png_uint_32* width, png_uint_32* height) {
+// type, bit depth, transparency chunk and interlacing; RGB rows instead, for a picture without
+// alpha, when the caller holds pictures as stored.
+bool read_png_header(png_structp png, png_infop info, Holding holding, png_uint_32* width,
+                     png_uint_32* height, PixelLayout* layout) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_user_limits(png, decoding::kMaxSide, decoding::kMaxSide);
   png_set_chunk_malloc_max(png, 8 << 20);
@@ -77,13 +79,14 @@ bool read_png_header(png_structp png, png_infop info, png_uint_32* width, png_ui
   if (has_trns) png_set_tRNS_to_alpha(png);
   if (bit_depth == 16) png_set_scale_16(png);
   if ((color_type & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
-  if ((color_type & PNG_COLOR_MASK_ALPHA) == 0 && !has_trns) {
-    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-  }
+  const bool opaque = (color_type & PNG_COLOR_MASK_ALPHA) == 0 && !has_trns;
+  *layout = opaque && holding == Holding::AsStored ? PixelLayout::Rgb : PixelLayout::Rgba;
+  if (opaque && *layout == PixelLayout::Rgba) png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
-  // The rows are sized for 4 bytes a pixel; any other layout would write past them.
-  if (png_get_rowbytes(png, info) != static_cast<png_size_t>(*width) * 4) {
+  // The rows are sized for the layout's bytes a pixel; any other would write past them.
+  const png_size_t bytes = *layout == PixelLayout::Rgb ? 3 : 4;
+  if (png_get_rowbytes(png, info) != static_cast<png_size_t>(*width) * bytes) {
     png_error(png, "Unexpected row size after transforms");
   }
   return true;
@@ -97,7 +100,7 @@ bool read_png_rows(png_structp png, png_bytepp rows) {
 
 }  // namespace
 
-PictureResult decode_png(std::span<const std::uint8_t> data) {
+PictureResult decode_png(std::span<const std::uint8_t> data, Holding holding) {
   PngSource source;
   source.data = data.data();
   source.size = data.size();
@@ -106,11 +109,12 @@ PictureResult decode_png(std::span<const std::uint8_t> data) {
 
   png_uint_32 width = 0;
   png_uint_32 height = 0;
-  if (!read_png_header(reader.png(), reader.info(), &width, &height)) {
+  PixelLayout layout = PixelLayout::Rgba;
+  if (!read_png_header(reader.png(), reader.info(), holding, &width, &height, &layout)) {
     return decoding::failure(source.message);
   }
-  auto image =
-      decoding::new_image(static_cast<int>(width), static_cast<int>(height), PictureFormat::Png);
+  auto image = decoding::new_image(static_cast<int>(width), static_cast<int>(height),
+                                   PictureFormat::Png, layout);
   std::vector<png_bytep> rows;
   try {
     rows.resize(height);

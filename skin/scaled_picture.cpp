@@ -1,8 +1,9 @@
 #include "skin/scaled_picture.h"
 
-#include <QEvent>
+#include <QPainter>
+#include <QStyle>
 
-#include "skin/dialog_support.h"
+#include "skin/picture_qimage.h"
 #include "skin/picture_variants.h"
 
 namespace qm {
@@ -30,24 +31,17 @@ const QImage& FinerPicture::for_ratio(qreal ratio) {
 }
 
 void PictureLabel::set_picture(const QImage& plain, const std::filesystem::path& file) {
-  plain_ = QPixmap::fromImage(plain);
+  plain_ = plain;
   finer_ = FinerPicture(file, plain.size());
-  if (isVisible())
-    show_for_ratio();
-  else
-    setPixmap(plain_);
+  update();
 }
 
-bool PictureLabel::event(QEvent* event) {
-  if (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal)
-    show_for_ratio();
-  return QLabel::event(event);
-}
-
-void PictureLabel::show_for_ratio() {
+void PictureLabel::paintEvent(QPaintEvent*) {
   if (plain_.isNull()) return;
   const QImage& finer = finer_.for_ratio(devicePixelRatio());
-  setPixmap(finer.isNull() ? plain_ : QPixmap::fromImage(finer));
+  QPainter p(this);
+  p.drawImage(QStyle::alignedRect(layoutDirection(), alignment(), plain_.size(), contentsRect()),
+              finer.isNull() ? plain_ : finer);
 }
 
 }  // namespace qm

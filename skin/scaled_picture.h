@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QLabel>
-#include <QPixmap>
 #include <QSize>
 #include <filesystem>
 
@@ -29,20 +28,20 @@ class FinerPicture {
   QImage finer_;
 };
 
-// A label that shows a picture file at its screen's device pixel ratio once it is shown, and
-// follows its window to a screen of another ratio.
+// A label that shows a picture file at its screen's device pixel ratio, placed by its alignment,
+// and follows its window to a screen of another ratio. It paints the picture's own image: no
+// second copy of it is made for the screen.
 class PictureLabel final : public QLabel {
  public:
   explicit PictureLabel(QWidget* parent) : QLabel(parent) {}
   void set_picture(const QImage& plain, const std::filesystem::path& file);
+  const QImage& picture() const { return plain_; }
 
  protected:
-  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
-  void show_for_ratio();
-
-  QPixmap plain_;
+  QImage plain_;
   FinerPicture finer_;
 };
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "skin/picture_file.h"
+#include "skin/picture_qimage.h"
 
 namespace {
 
@@ -40,16 +41,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: bare_window PICTURE\n");
     return 2;
   }
-  const qm::PictureResult decoded = qm::load_picture_file(argv[1]);
+  // Held and drawn as the program holds and draws its backdrop.
+  const qm::PictureResult decoded = qm::load_picture_file(argv[1], qm::Holding::AsStored);
   if (!decoded.ok()) {
     std::fprintf(stderr, "bare_window: %s\n", decoded.error.c_str());
     return 1;
   }
-  const qm::Image& picture = *decoded.picture;
-  // Drawn from the decoded bytes themselves, as the program draws its pictures.
-  QImage image(picture.rgba.data(), picture.width, picture.height, picture.width * 4,
-               QImage::Format_RGBA8888);
-  BareWindow window(image);
+  BareWindow window(qm::qimage_from_picture(decoded.picture));
   window.setGeometry(QGuiApplication::primaryScreen()->geometry());
   window.show();
   return app.exec();

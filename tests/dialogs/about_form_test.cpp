@@ -59,13 +59,13 @@ TEST_F(AboutFormTest, TheLinkOpensTheReadmeAndCloses) {
 }
 
 TEST_F(AboutFormTest, PictureFromTheProgramFolderOrAnEmptyPlace) {
-  EXPECT_TRUE(form().im_picture().pixmap().isNull());
+  EXPECT_TRUE(form().im_picture().picture().isNull());
   form_.reset();
   ASSERT_TRUE(QDir(dir.path()).mkpath("Graphics/About"));
   QImage picture(116, 160, QImage::Format_ARGB32);
   picture.fill(QColor(200, 30, 40));
   ASSERT_TRUE(picture.save(dir.filePath("Graphics/About/picture.png"), "PNG"));
-  const QImage shown = form().im_picture().pixmap().toImage();
+  const QImage shown = form().im_picture().picture();
   EXPECT_EQ(shown.size(), QSize(116, 160));
   EXPECT_EQ(shown.pixelColor(50, 50), QColor(200, 30, 40));
   EXPECT_EQ(form().size(), QSize(397, 176));

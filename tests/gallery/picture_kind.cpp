@@ -10,7 +10,7 @@ namespace {
 bool is_marker(const Image& image) {
   constexpr int kSide = 10;
   if (image.width != kSide || image.height != kSide ||
-      image.rgba.size() != static_cast<std::size_t>(kSide * kSide * 4)) {
+      image.pixels.size() != static_cast<std::size_t>(kSide * kSide * 4)) {
     return false;
   }
   constexpr std::array<std::uint8_t, 4> kBlack = {0, 0, 0, 255};

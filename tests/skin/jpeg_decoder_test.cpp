@@ -34,7 +34,7 @@ void expect_close(const JpegSpec& spec, const PictureResult& result) {
   EXPECT_EQ(image.format, PictureFormat::Jpeg);
   int worst = 0;
   for (int i = 0; i < spec.width * spec.height; ++i) {
-    const std::uint8_t* got = image.rgba.data() + i * 4;
+    const std::uint8_t* got = image.pixels.data() + i * 4;
     for (int c = 0; c < 3; ++c) {
       const int want = spec.samples[i * spec.components + (spec.components == 1 ? 0 : c)];
       worst = std::max(worst, std::abs(got[c] - want));

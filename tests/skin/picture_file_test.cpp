@@ -82,21 +82,21 @@ TEST(PictureFile, MissingPictureMarker) {
 
 TEST(PictureFile, BmpTransparencyLeavesOutTheBottomLeftColour) {
   Image bmp{.width = 3, .height = 2, .format = PictureFormat::Bmp};
-  bmp.rgba = {
+  bmp.pixels = {
       7, 8, 9, 255, 1, 1, 1, 255, 7, 8, 9, 10,   // top row: the key colour twice
       7, 8, 9, 255, 7, 8, 8, 255, 0, 0, 0, 255,  // bottom row starts with the key
   };
   const Picture result = with_bmp_transparency(bmp);
-  ASSERT_EQ(result->rgba.size(), bmp.rgba.size());
+  ASSERT_EQ(result->pixels.size(), bmp.pixels.size());
   const std::uint8_t alpha[] = {0, 255, 0, 0, 255, 255};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(result->rgba[i * 4 + 3], alpha[i]) << i;
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(result->rgba[i * 4 + c], bmp.rgba[i * 4 + c]);
+    EXPECT_EQ(result->pixels[i * 4 + 3], alpha[i]) << i;
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(result->pixels[i * 4 + c], bmp.pixels[i * 4 + c]);
   }
   EXPECT_EQ(result->format, PictureFormat::Bmp);
-  EXPECT_EQ(bmp.rgba[3], 255);  // the original is left alone
+  EXPECT_EQ(bmp.pixels[3], 255);  // the original is left alone
 
-  EXPECT_TRUE(with_bmp_transparency(Image{})->rgba.empty());
+  EXPECT_TRUE(with_bmp_transparency(Image{})->pixels.empty());
 }
 
 // A grey PNG of the given size.

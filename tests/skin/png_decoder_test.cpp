@@ -94,10 +94,10 @@ void expect_decodes(const PngSpec& spec) {
   ASSERT_EQ(image.width, spec.width);
   ASSERT_EQ(image.height, spec.height);
   EXPECT_EQ(image.format, PictureFormat::Png);
-  ASSERT_EQ(image.rgba.size(), static_cast<std::size_t>(spec.width * spec.height * 4));
+  ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(spec.width * spec.height * 4));
   for (int i = 0; i < spec.width * spec.height; ++i) {
     const auto want = expected_pixel(spec, i);
-    const std::uint8_t* got = image.rgba.data() + i * 4;
+    const std::uint8_t* got = image.pixels.data() + i * 4;
     ASSERT_EQ((std::array{got[0], got[1], got[2], got[3]}), want) << "pixel " << i;
   }
 }

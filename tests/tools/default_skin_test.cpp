@@ -173,8 +173,8 @@ TEST_F(DefaultSkin, PressedPicturesCoverTheirClickAreasExactly) {
     // Drawn opaque over the body, so it must fill its box and be opaque.
     EXPECT_EQ(result.picture->width, rect(down).width);
     EXPECT_EQ(result.picture->height, rect(down).height);
-    for (size_t i = 3; i < result.picture->rgba.size(); i += 4)
-      ASSERT_EQ(result.picture->rgba[i], 255);
+    for (size_t i = 3; i < result.picture->pixels.size(); i += 4)
+      ASSERT_EQ(result.picture->pixels[i], 255);
   }
   const Rect pressed[] = {rect(box::btn_up_top), rect(box::btn_left_top), rect(box::btn_right_top),
                           rect(box::btn_down_top)};
@@ -210,8 +210,8 @@ TEST_F(DefaultSkin, GlassOverTheSegmentsIsOnlyAFaintSheen) {
   const PictureResult glass = picture(box::im_background_screen_top);
   ASSERT_TRUE(glass.ok());
   int strongest = 0;
-  for (size_t i = 3; i < glass.picture->rgba.size(); i += 4)
-    strongest = std::max<int>(strongest, glass.picture->rgba[i]);
+  for (size_t i = 3; i < glass.picture->pixels.size(); i += 4)
+    strongest = std::max<int>(strongest, glass.picture->pixels[i]);
   EXPECT_GT(strongest, 0);
   EXPECT_LE(strongest, 64);
 }
@@ -308,14 +308,14 @@ TEST_F(DefaultSkin, GlyphPicturesAreAllDifferent) {
   for (BoxId id = box::im_panel_number(0); id <= box::im_panel_lives(3); ++id) {
     const PictureResult result = picture(id);
     ASSERT_TRUE(result.ok()) << section(id);
-    EXPECT_TRUE(std::any_of(result.picture->rgba.begin(), result.picture->rgba.end(),
+    EXPECT_TRUE(std::any_of(result.picture->pixels.begin(), result.picture->pixels.end(),
                             [](std::uint8_t v) { return v != 0; }))
         << section(id);
     glyphs.push_back(result.picture);
   }
   for (size_t a = 0; a < glyphs.size(); ++a)
     for (size_t b = a + 1; b < glyphs.size(); ++b)
-      EXPECT_NE(glyphs[a]->rgba, glyphs[b]->rgba) << "glyphs " << a << " and " << b;
+      EXPECT_NE(glyphs[a]->pixels, glyphs[b]->pixels) << "glyphs " << a << " and " << b;
 }
 
 // The documents name no person, address, mail or donation page.
