@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QGuiApplication>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,14 +13,30 @@
 #include <vector>
 
 #include "lcd/scene.h"
+#include "skin/file_bytes.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
 #include "skin/picture_variants.h"
+#include "tools/skin/manual.h"
+#include "tools/skin/preview.h"
+#include "tools/skin/quantise.h"
+#include "tools/skin/skin_pictures.h"
 
 namespace qm {
 namespace {
 
 const std::filesystem::path kDist = QM_DIST_DIR;
+
+// The manual's pages as the generator draws them, before they lose colours on the way to a file.
+std::vector<QImage> pages_as_drawn() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "default_skin_test";
+  char* argv[] = {name, nullptr};
+  const QGuiApplication app(argc, argv);
+  return skin::draw_manual_pages(
+      skin::compose(skin::draw_skin_pictures(), skin::a_moment_of_play(), Qt::transparent));
+}
 
 class DefaultSkin : public ::testing::Test {
  protected:
@@ -216,7 +235,7 @@ TEST_F(DefaultSkin, GlassOverTheSegmentsIsOnlyAFaintSheen) {
   EXPECT_LE(strongest, 64);
 }
 
-TEST_F(DefaultSkin, BackdropLogoAndManualPagesDecode) {
+TEST_F(DefaultSkin, BackdropAndLogoDecode) {
   const PictureResult backdrop = load_picture_file(folder_file(
       "Fullscreen", "BackdropDir", "", ini().read_string("Fullscreen", "BackdropFile", "")));
   ASSERT_TRUE(backdrop.ok()) << backdrop.error;
@@ -227,13 +246,53 @@ TEST_F(DefaultSkin, BackdropLogoAndManualPagesDecode) {
       "Fullscreen", "BackdropDir", "", ini().read_string("Fullscreen", "LogoFile", "")));
   ASSERT_TRUE(logo.ok()) << logo.error;
   EXPECT_EQ(logo.picture->format, PictureFormat::Png);
+}
+
+// The program reads every plain page at start, so they ship as uncompressed 8-bit palette
+// bitmaps. Cut down to 256 colours they may stray from the page as drawn only a little on the
+// whole and nowhere far: antialiased text keeps its shades.
+TEST_F(DefaultSkin, ManualPagesArePaletteBitmapsCloseToThePagesAsDrawn) {
+  const std::vector<QImage> drawn = pages_as_drawn();
+  ASSERT_EQ(drawn.size(), 14u);
   for (int page = 1; page <= 14; ++page) {
     SCOPED_TRACE(page);
-    const PictureResult result =
-        load_picture_file(folder_file("Manual", "ManualDir", "", std::to_string(page) + ".bmp"));
+    const auto path = folder_file("Manual", "ManualDir", "", std::to_string(page) + ".bmp");
+    const auto bytes = read_file_bytes(path);
+    ASSERT_TRUE(bytes.has_value());
+    ASSERT_GT(bytes->size(), 54u);
+    auto u32 = [&](size_t at) {
+      return (*bytes)[at] | (*bytes)[at + 1] << 8 | (*bytes)[at + 2] << 16 | (*bytes)[at + 3] << 24;
+    };
+    EXPECT_EQ(u32(14), 40) << "info header";
+    EXPECT_EQ((*bytes)[28] | (*bytes)[29] << 8, 8) << "bits a pixel";
+    EXPECT_EQ(u32(30), 0) << "compression";
+    const int colours = u32(46);
+    EXPECT_GT(colours, 0);
+    EXPECT_LE(colours, 256);
+    EXPECT_EQ(u32(10), 54 + 4 * colours) << "pixels follow the palette";
+
+    const PictureResult result = load_picture_file(path);
     ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(result.picture->width, 340);
-    EXPECT_EQ(result.picture->height, 535);
+    const Image& img = *result.picture;
+    const QImage& want = drawn[page - 1];
+    ASSERT_EQ(img.width, want.width());
+    ASSERT_EQ(img.height, want.height());
+    EXPECT_EQ(img.width, 340);
+    EXPECT_EQ(img.height, 535);
+    double total = 0;
+    int worst = 0;
+    for (int y = 0; y < img.height; ++y)
+      for (int x = 0; x < img.width; ++x) {
+        const QRgb w = want.pixel(x, y);
+        const std::uint8_t* got = img.pixel(x, y);
+        for (const int d : {got[0] - qRed(w), got[1] - qGreen(w), got[2] - qBlue(w)}) {
+          total += std::abs(d);
+          worst = std::max(worst, std::abs(d));
+        }
+      }
+    const double mean = total / (3.0 * img.width * img.height);
+    EXPECT_LT(mean, 1.0);
+    EXPECT_LE(worst, 24);  // 18 at most on the pages as they are
   }
 }
 
@@ -316,6 +375,31 @@ TEST_F(DefaultSkin, GlyphPicturesAreAllDifferent) {
   for (size_t a = 0; a < glyphs.size(); ++a)
     for (size_t b = a + 1; b < glyphs.size(); ++b)
       EXPECT_NE(glyphs[a]->pixels, glyphs[b]->pixels) << "glyphs " << a << " and " << b;
+}
+
+// A picture of 256 colours, some a step apart, comes back from a palette bitmap exactly.
+TEST(PaletteBitmap, KeepsEveryColourOfAPictureWithFewEnough) {
+  QImage img(32, 16, QImage::Format_RGB32);
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      const int i = (y * img.width() + x) % 256;
+      img.setPixel(x, y, qRgb(i, (i * 37) & 255, 128 + (i & 1)));
+    }
+  const QImage indexed = skin::with_palette(img);
+  EXPECT_EQ(indexed.format(), QImage::Format_Indexed8);
+  EXPECT_EQ(indexed.colorCount(), 256);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && indexed.save(&buffer, "BMP"));
+  const PictureResult result = decode_bmp({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                           static_cast<size_t>(bytes.size())});
+  ASSERT_TRUE(result.ok()) << result.error;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      const QRgb want = img.pixel(x, y);
+      const std::uint8_t* got = result.picture->pixel(x, y);
+      ASSERT_EQ(qRgb(got[0], got[1], got[2]), want) << x << "," << y;
+    }
 }
 
 // The documents name no person, address, mail or donation page.

@@ -139,15 +139,15 @@ written $00BBGGRR (blue, green, red). Backslashes separate folders.
                 Top, Width, Height. The comment above each section in the
                 shipped Config.ini says which picture it is.
 
-Pictures may be PNG (with transparency), JPEG or 24-bit BMP. Image1 is the
-body: where it is transparent (or, for a BMP, where it has the colour of its
-bottom-left pixel) the window is cut out. Keep the body's outline hard: a pixel
-that blends into the key colour shows as a coloured fringe on the desktop.
-The LCD segments are transparent PNGs drawn over the body; the glyphs
-(Image29 to Image45) lend their pictures to the eight digit places (Image21
-to Image28), which name no picture of their own. A pressed button picture
-lies exactly over the place of its click area. A file that is named but
-missing shows as a small red square.
+Pictures may be PNG (with transparency), JPEG or BMP (24-bit, or 8-bit with a
+palette like the manual pages). Image1 is the body: where it is transparent
+(or, for a BMP, where it has the colour of its bottom-left pixel) the window
+is cut out. Keep the body's outline hard: a pixel that blends into the key
+colour shows as a coloured fringe on the desktop. The LCD segments are
+transparent PNGs drawn over the body; the glyphs (Image29 to Image45) lend
+their pictures to the eight digit places (Image21 to Image28), which name no
+picture of their own. A pressed button picture lies exactly over the place of
+its click area. A file that is named but missing shows as a small red square.
 )";
 }
 

@@ -13,6 +13,7 @@
 #include "tools/skin/manual.h"
 #include "tools/skin/preview.h"
 #include "tools/skin/program_pictures.h"
+#include "tools/skin/quantise.h"
 #include "tools/skin/skin_pictures.h"
 #include "tools/skin/tones.h"
 
@@ -60,8 +61,11 @@ void draw_pictures(const QString& dist, int scale, const std::map<QString, QImag
     save_at(scale, draw_backdrop(scale), dist + "/Graphics/Backdrop/backdrop.jpg", "JPG", 92);
   save_at(scale, draw_logo(scale), dist + "/Graphics/Backdrop/logo.png");
   const auto pages = draw_manual_pages(body);
+  // The plain pages are read at every start, so they go as 8-bit palette bitmaps: a third of
+  // the bytes of true colour.
   for (size_t i = 0; i < pages.size(); ++i)
-    save_at(scale, pages[i], QString("%1/Graphics/Manual/%2.bmp").arg(dist).arg(i + 1), "BMP");
+    save_at(scale, scale == 1 ? with_palette(pages[i]) : pages[i],
+            QString("%1/Graphics/Manual/%2.bmp").arg(dist).arg(i + 1), "BMP");
   save_at(scale, draw_splash_background(scale), dist + "/Graphics/Splash/background.png");
   save_at(scale, draw_box_picture(body), dist + "/Graphics/Splash/box.jpg", "JPG", 92);
   save_at(scale, draw_play_button(true, scale), dist + "/Graphics/Splash/play.png");
