@@ -16,26 +16,31 @@ const std::vector<std::array<std::uint8_t, 3>> kPalette16 = {
     {10, 20, 30},    {40, 50, 60},    {70, 80, 90},    {100, 110, 120},
     {130, 140, 150}, {160, 170, 180}, {190, 200, 210}, {220, 230, 240}};
 
-Rgba pixel_at(const Image& image, int x, int y) {
-  const std::uint8_t* p = image.pixel(x, y);
-  return {p[0], p[1], p[2], p[3]};
-}
-
 Rgba opaque(const std::array<std::uint8_t, 3>& c) {
   return {c[0], c[1], c[2], 255};
 }
 
-// Decodes and checks every pixel against the expected picture, given top row first.
+// Decodes both ways a caller may hold it, widened to RGBA and as stored (indices for a palette
+// bitmap, RGB for 24 bits), and checks every pixel against the expected picture, given top row
+// first.
 void expect_picture(const BmpSpec& spec, const std::vector<std::vector<Rgba>>& want) {
-  const PictureResult result = decode_bmp(testing::write_bmp(spec));
-  ASSERT_TRUE(result.ok()) << result.error;
-  const Image& image = *result.picture;
-  EXPECT_EQ(image.format, PictureFormat::Bmp);
-  ASSERT_EQ(image.height, static_cast<int>(want.size()));
-  ASSERT_EQ(image.width, static_cast<int>(want[0].size()));
-  for (int y = 0; y < image.height; ++y) {
-    for (int x = 0; x < image.width; ++x) {
-      EXPECT_EQ(pixel_at(image, x, y), want[y][x]) << "x " << x << " y " << y;
+  for (const Holding holding : {Holding::Rgba, Holding::AsStored}) {
+    SCOPED_TRACE(holding == Holding::Rgba ? "as RGBA" : "as stored");
+    const PictureResult result = decode_bmp(testing::write_bmp(spec), holding);
+    ASSERT_TRUE(result.ok()) << result.error;
+    const Image& image = *result.picture;
+    EXPECT_EQ(image.format, PictureFormat::Bmp);
+    PixelLayout layout = PixelLayout::Rgba;
+    if (holding == Holding::AsStored && spec.bits <= 8) layout = PixelLayout::Indexed;
+    if (holding == Holding::AsStored && spec.bits == 24) layout = PixelLayout::Rgb;
+    EXPECT_EQ(image.layout, layout);
+    ASSERT_TRUE(image.complete());
+    ASSERT_EQ(image.height, static_cast<int>(want.size()));
+    ASSERT_EQ(image.width, static_cast<int>(want[0].size()));
+    for (int y = 0; y < image.height; ++y) {
+      for (int x = 0; x < image.width; ++x) {
+        EXPECT_EQ(image.color(x, y), want[y][x]) << "x " << x << " y " << y;
+      }
     }
   }
 }

@@ -34,7 +34,7 @@ void expect_close(const JpegSpec& spec, const PictureResult& result) {
   EXPECT_EQ(image.format, PictureFormat::Jpeg);
   int worst = 0;
   for (int i = 0; i < spec.width * spec.height; ++i) {
-    const std::uint8_t* got = image.pixels.data() + i * 4;
+    const auto got = image.color(i % spec.width, i / spec.width);
     for (int c = 0; c < 3; ++c) {
       const int want = spec.samples[i * spec.components + (spec.components == 1 ? 0 : c)];
       worst = std::max(worst, std::abs(got[c] - want));
@@ -50,6 +50,11 @@ TEST(JpegDecoder, GreyColourAndProgressive) {
       SCOPED_TRACE(std::to_string(components) + (progressive ? " progressive" : " baseline"));
       const JpegSpec spec = gradient(components, progressive);
       expect_close(spec, decode_jpeg(testing::write_jpeg(spec)));
+      // Held as stored, grey and colour alike come as RGB.
+      const PictureResult stored = decode_jpeg(testing::write_jpeg(spec), Holding::AsStored);
+      expect_close(spec, stored);
+      ASSERT_TRUE(stored.ok());
+      EXPECT_EQ(stored.picture->layout, PixelLayout::Rgb);
     }
   }
 }

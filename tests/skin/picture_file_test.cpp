@@ -96,6 +96,21 @@ TEST(PictureFile, BmpTransparencyLeavesOutTheBottomLeftColour) {
   EXPECT_EQ(result->format, PictureFormat::Bmp);
   EXPECT_EQ(bmp.pixels[3], 255);  // the original is left alone
 
+  // A palette bitmap held as its indices comes out as RGBA, keyed by colour, not by index.
+  Image indexed{.width = 2, .height = 2, .format = PictureFormat::Bmp};
+  indexed.layout = PixelLayout::Indexed;
+  indexed.palette.assign(256, 0xFF000000);
+  indexed.palette[1] = 0xFF0A0B0C;
+  indexed.palette[2] = 0xFF0A0B0C;
+  indexed.palette[3] = 0xFFFFFFFF;
+  indexed.pixels = {2, 3, 1, 0};  // the bottom row starts with index 1
+  const Picture keyed = with_bmp_transparency(indexed);
+  ASSERT_EQ(keyed->layout, PixelLayout::Rgba);
+  EXPECT_EQ(keyed->color(0, 0), (std::array<std::uint8_t, 4>{10, 11, 12, 0}));
+  EXPECT_EQ(keyed->color(1, 0), (std::array<std::uint8_t, 4>{255, 255, 255, 255}));
+  EXPECT_EQ(keyed->color(0, 1), (std::array<std::uint8_t, 4>{10, 11, 12, 0}));
+  EXPECT_EQ(keyed->color(1, 1), (std::array<std::uint8_t, 4>{0, 0, 0, 255}));
+
   EXPECT_TRUE(with_bmp_transparency(Image{})->pixels.empty());
 }
 

@@ -84,21 +84,27 @@ std::array<std::uint8_t, 4> expected_pixel(const PngSpec& spec, int i) {
   }
 }
 
-void expect_decodes(const PngSpec& spec) {
+// Decodes both ways a caller may hold it: widened to RGBA, and as stored, where a picture
+// without alpha or transparent colour is RGB.
+void expect_decodes(const PngSpec& spec, bool opaque) {
   SCOPED_TRACE("colour type " + std::to_string(spec.color_type) + ", " +
                std::to_string(spec.bit_depth) + " bits" + (spec.interlaced ? ", interlaced" : ""));
-  const PictureResult result = decode_png(testing::write_png(spec));
-  ASSERT_TRUE(result.ok()) << result.error;
-  EXPECT_EQ(result.error, "");
-  const Image& image = *result.picture;
-  ASSERT_EQ(image.width, spec.width);
-  ASSERT_EQ(image.height, spec.height);
-  EXPECT_EQ(image.format, PictureFormat::Png);
-  ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(spec.width * spec.height * 4));
-  for (int i = 0; i < spec.width * spec.height; ++i) {
-    const auto want = expected_pixel(spec, i);
-    const std::uint8_t* got = image.pixels.data() + i * 4;
-    ASSERT_EQ((std::array{got[0], got[1], got[2], got[3]}), want) << "pixel " << i;
+  for (const Holding holding : {Holding::Rgba, Holding::AsStored}) {
+    SCOPED_TRACE(holding == Holding::Rgba ? "as RGBA" : "as stored");
+    const PictureResult result = decode_png(testing::write_png(spec), holding);
+    ASSERT_TRUE(result.ok()) << result.error;
+    EXPECT_EQ(result.error, "");
+    const Image& image = *result.picture;
+    ASSERT_EQ(image.width, spec.width);
+    ASSERT_EQ(image.height, spec.height);
+    EXPECT_EQ(image.format, PictureFormat::Png);
+    EXPECT_EQ(image.layout,
+              holding == Holding::AsStored && opaque ? PixelLayout::Rgb : PixelLayout::Rgba);
+    ASSERT_EQ(image.pixels.size(), image.stride() * spec.height);
+    for (int i = 0; i < spec.width * spec.height; ++i) {
+      ASSERT_EQ(image.color(i % spec.width, i / spec.width), expected_pixel(spec, i))
+          << "pixel " << i;
+    }
   }
 }
 
@@ -110,8 +116,9 @@ TEST(PngDecoder, EveryColourTypeAndBitDepth) {
   };
   for (const auto& [type, depths] : types) {
     for (const int depth : depths) {
-      expect_decodes(sample_spec(type, depth, false));
-      expect_decodes(sample_spec(type, depth, true));
+      const bool opaque = (type & PNG_COLOR_MASK_ALPHA) == 0;
+      expect_decodes(sample_spec(type, depth, false), opaque);
+      expect_decodes(sample_spec(type, depth, true), opaque);
     }
   }
 }
@@ -119,16 +126,16 @@ TEST(PngDecoder, EveryColourTypeAndBitDepth) {
 TEST(PngDecoder, TransparencyChunks) {
   PngSpec palette = sample_spec(PNG_COLOR_TYPE_PALETTE, 4, false);
   palette.palette_alpha = {0, 128, 255, 7};  // later entries stay opaque
-  expect_decodes(palette);
+  expect_decodes(palette, false);
 
   PngSpec grey = sample_spec(PNG_COLOR_TYPE_GRAY, 8, true);
   grey.transparent_color = std::array<std::uint16_t, 3>{grey.samples[5], 0, 0};
-  expect_decodes(grey);
+  expect_decodes(grey, false);
 
   PngSpec rgb16 = sample_spec(PNG_COLOR_TYPE_RGB, 16, false);
   rgb16.transparent_color =
       std::array<std::uint16_t, 3>{rgb16.samples[9], rgb16.samples[10], rgb16.samples[11]};
-  expect_decodes(rgb16);
+  expect_decodes(rgb16, false);
 }
 
 // Overwrites the IHDR size of a written PNG and repairs the chunk's checksum.

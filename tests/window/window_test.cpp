@@ -86,13 +86,13 @@ class WindowTest : public ::testing::Test {
     for (int y = 0; y < 5; ++y)
       for (int x = 0; x < 5; ++x) body.setPixelColor(x, y, kKey);
     save(body, "body.png", "PNG");
-    // The LCD layer: its left half has the bottom-left pixel's colour, which a BMP in a box
-    // drawn transparent leaves out.
+    // The LCD layer, a palette bitmap: its left half has the bottom-left pixel's colour, which a
+    // BMP in a box drawn transparent leaves out.
     QImage layer(100, 20, QImage::Format_RGB32);
     layer.fill(Qt::green);
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 50; ++x) layer.setPixelColor(x, y, Qt::blue);
-    save(layer, "layer.bmp", "BMP");
+    save(layer.convertToFormat(QImage::Format_Indexed8), "layer.bmp", "BMP");
     QImage key(20, 20, QImage::Format_RGB32);
     key.fill(kKey);
     save(key, "key.bmp", "BMP");
