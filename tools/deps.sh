@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev libsdl2-mixer-dev libxcb-xkb-dev libpng-dev libjpeg-dev zlib1g-dev
+  qt6-base-dev libgl-dev libsdl2-dev libxcb-xkb-dev libpng-dev libjpeg-dev zlib1g-dev
   xvfb xdotool x11-utils x11-xkb-utils openbox weston qt6-wayland xwayland imagemagick
   fonts-liberation
   libx11-dev libxtst-dev libxdamage-dev python3 valgrind
