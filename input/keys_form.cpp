@@ -103,11 +103,9 @@ TKeysForm::TKeysForm(QWidget& main_window, SettingsPort& settings, Bindings& bin
       la_[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     } else {
       la_[n]->move(row.label.topLeft());
-      la_[n]->adjustSize();
     }
     cb_[n] = new QComboBox(this);
     cb_[n]->addItems(items);
-    fit_list_font(*cb_[n]);
     cb_[n]->setGeometry(row.list.x(), row.list.y(), kListWidth, 21);
     cb_[n]->setMaxVisibleItems(16);
     const int key = bindings_[n].key_number;
@@ -125,6 +123,11 @@ TKeysForm::TKeysForm(QWidget& main_window, SettingsPort& settings, Bindings& bin
   btn_accept_->installEventFilter(this);
   connect(btn_accept_, &QPushButton::clicked, this, &TKeysForm::btn_acceptClick);
 
+  // A label given no size takes its text's as it first shows (Qt sizes a label never resized);
+  // the lists' fonts are fitted then too.
+  lay_out_text_when_shown(*this, [this] {
+    for (int n = 1; n <= 8; ++n) fit_list_font(*cb_[n]);
+  });
   for (int n = 1; n < 8; ++n) setTabOrder(cb_[n], cb_[n + 1]);
   setTabOrder(cb_[8], btn_accept_);
   cbChange();

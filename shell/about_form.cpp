@@ -85,22 +85,21 @@ TAboutForm::TAboutForm(const std::filesystem::path& program_dir, OpenDocument op
     if (!image.isNull()) picture->set_picture(image, portrait);
   }
 
+  // Details are only placed: Qt sizes a label never resized to its text as it first shows, so no
+  // text is measured, and no font loaded, before the box opens.
   int top = 8;
   for (const Detail& detail : kDetails) {
     auto* caption = new QLabel(detail.caption, this);
     set_look(*caption, Qt::white, arial());
     caption->move(132, top);
-    caption->adjustSize();
     auto* value = new QLabel(detail.value, this);
     set_look(*value, Qt::white, arial());
     value->move(212, top);
-    value->adjustSize();
     top += 24;
   }
   auto* la_website_1 = new QLabel("Website:", this);
   set_look(*la_website_1, Qt::white, arial());
   la_website_1->move(132, 128);
-  la_website_1->adjustSize();
   la_website_2_ = new LinkLabel("Readme.txt", this, [this] { la_website_2Click(); });
   set_look(*la_website_2_, Qt::yellow, arial(true, true));
   la_website_2_->setGeometry(212, 128, 168, 15);

@@ -63,7 +63,7 @@ void set_background(QLabel& row, bool opaque) {
 
 GameMenu::GameMenu(MenuHost& host, PopupMenu& popup) : host_(host), popup_(popup) {
   Scene& scene = host_.scene();
-  scene.set_picture(box::btn_game_menu_background, game_menu_background());
+  scene.set_picture(box::btn_game_menu_background, game_menu_background(1, false));
   scene.set_rect(box::btn_game_menu_background, kCollapsed);
   scene.set_rect(box::btn_game_menu_top, kCollapsed);
 }
@@ -85,6 +85,8 @@ void GameMenu::Vid_Display_Game_Menu() {
     return;
   }
   remove_rows();
+  if (scene.box(box::btn_game_menu_background).picture->width < kPanelWidth)
+    scene.set_picture(box::btn_game_menu_background, game_menu_background());
   QFont font("Arial");
   font.setPixelSize(14);  // a character cell 16 pixels high
   QPalette palette;
@@ -142,8 +144,9 @@ void GameMenu::remove_rows() {
   rows_.clear();
 }
 
-Picture game_menu_background(int scale) {
-  QImage canvas(QSize(kPanelWidth, 512) * scale, QImage::Format_RGBA8888);
+Picture game_menu_background(int scale, bool whole) {
+  const QSize size = whole ? QSize(kPanelWidth, 512) : QSize(kCollapsed.width, kCollapsed.height);
+  QImage canvas(size * scale, QImage::Format_RGBA8888);
   canvas.setDevicePixelRatio(scale);
   canvas.fill(QColor(0, 0, 0, 204));
   {
@@ -151,13 +154,15 @@ Picture game_menu_background(int scale) {
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.fillRect(0, 0, kPanelWidth, kRowHeight, Qt::black);
     for (int bar = 0; bar < 3; ++bar) p.fillRect(8, 10 + 4 * bar, 20, 3, Qt::white);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    QFont font("Arial");
-    font.setPixelSize(15);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(36, 0, 100, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter, "Game menu");
+    if (whole) {
+      p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+      QFont font("Arial");
+      font.setPixelSize(15);
+      font.setBold(true);
+      p.setFont(font);
+      p.setPen(Qt::white);
+      p.drawText(QRect(36, 0, 100, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter, "Game menu");
+    }
   }
   auto image = std::make_shared<Image>();
   image->width = canvas.width();
@@ -166,7 +171,8 @@ Picture game_menu_background(int scale) {
   image->pixels.resize(static_cast<size_t>(image->width) * image->height * 4);
   for (int y = 0; y < image->height; ++y)
     std::memcpy(image->pixel(0, y), canvas.constScanLine(y), static_cast<size_t>(image->width) * 4);
-  if (scale == 1) image->draw_at = game_menu_background;
+  if (scale == 1)
+    image->draw_at = [whole](int finer) { return game_menu_background(finer, whole); };
   return image;
 }
 

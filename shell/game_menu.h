@@ -52,7 +52,8 @@ class GameMenu : public QObject {
 
 // The background of btn_game_menu_background: 256 x 512, a black title strip 32 rows high with
 // the three-bar symbol and "Game menu" in white, then black at 80 % opacity; drawn at `scale`
-// pixels per logical pixel.
-Picture game_menu_background(int scale = 1);
+// pixels per logical pixel. Not `whole`: only the 36 x 32 a closed menu shows, the symbol, which
+// needs no font: the box takes the whole picture when the menu first opens.
+Picture game_menu_background(int scale = 1, bool whole = true);
 
 }  // namespace qm

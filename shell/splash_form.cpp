@@ -63,12 +63,12 @@ QLabel* label(QWidget* parent, const QString& text, QRect place, const QFont& fo
   pal.setColor(QPalette::WindowText, colour);
   l->setPalette(pal);
   l->setAlignment(align);
+  // A label given no size takes its text's as it first shows (Qt sizes a label never resized),
+  // so nothing measures text, or loads a font, for a splash screen that is skipped.
   if (place.width() > 0)
     l->setGeometry(place);
-  else {
+  else
     l->move(place.topLeft());
-    l->adjustSize();
-  }
   return l;
 }
 
@@ -137,7 +137,8 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
   label(this, QStringLiteral("Released by the Quib Man Simulator developers on 4th December, 2017"),
         QRect(0, 236, kWidth, 15), arial(12), Qt::black, Qt::AlignCenter);
 
-  label(this, QStringLiteral("website:"), QRect(118, 259, 0, 0), font(), Qt::black);
+  QLabel* website =
+      label(this, QStringLiteral("website:"), QRect(118, 259, 0, 0), font(), Qt::black);
   QFont link_font = font();
   link_font.setBold(true);
   link_font.setUnderline(true);
@@ -148,7 +149,6 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
   link_pal.setColor(QPalette::WindowText, QColor(0x18, 0x52, 0x94));
   la_website_2->setPalette(link_pal);
   la_website_2->move(174, 259);
-  la_website_2->adjustSize();
 
   label(this, QStringLiteral("Select sound driver:"), QRect(98, 308, 116, 15), font(), Qt::black);
   cb_sound = new QComboBox(this);

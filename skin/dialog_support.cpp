@@ -94,7 +94,39 @@ class FixedSize final : public QObject {
   bool restore_ = false;
 };
 
+// Runs a window's text layout once, as the window is first shown: the show event comes before
+// the window is mapped and painted. (Polishing is no such moment: Qt polishes every new window at
+// the first turn of the event loop.)
+class LayOutWhenShown final : public QObject {
+ public:
+  LayOutWhenShown(QWidget& window, std::function<void()> lay_out)
+      : QObject(&window), window_(window), lay_out_(std::move(lay_out)) {
+    window.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      window_.removeEventFilter(this);
+      lay_out_();
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+  std::function<void()> lay_out_;
+};
+
 }  // namespace
+
+void lay_out_text_when_shown(QWidget& window, std::function<void()> lay_out) {
+  if (window.isVisible())
+    lay_out();
+  else
+    new LayOutWhenShown(window, std::move(lay_out));
+}
 
 void centre_window_on_screen(QWidget& window) {
   place_centred(window);

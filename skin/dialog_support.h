@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <functional>
 
 class QWidget;
 
@@ -15,6 +16,11 @@ void centre_window_on_screen(QWidget& window);
 // Gives a window one size that it keeps on every window system, even where the title bar offers
 // to maximise it.
 void keep_fixed_size(QWidget& window, QSize size);
+
+// Runs what measures a window's text (sizes labels and lists to it) as the window first shows,
+// instead of at once: the first text measured loads the font machinery, some 4 MB and 10 ms,
+// which a dialog that is only created and kept hidden never needs.
+void lay_out_text_when_shown(QWidget& window, std::function<void()> lay_out);
 
 // Where a client may not move its own window, the compositor does the dragging.
 bool compositor_moves_windows();

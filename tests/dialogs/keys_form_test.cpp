@@ -67,6 +67,11 @@ TEST_F(KeysFormTest, FirstOpeningShowsTheDefaultKeys) {
   EXPECT_EQ(form().cb(1).count(), 44);
   EXPECT_EQ(form().cb(1).itemText(43), "<SPACEBAR>");
   EXPECT_EQ(form().size(), QSize(448, 195));
+  // Texts are measured as the dialog first shows: no caption or key name is cut off.
+  for (int n = 1; n <= 8; ++n) {
+    EXPECT_GE(form().la(n).width(), form().la(n).sizeHint().width()) << n;
+    EXPECT_LE(form().cb(n).sizeHint().width(), form().cb(n).width()) << n;
+  }
 }
 
 // Back from another window (the manual, the about box), the first list has the focus again, as

@@ -77,6 +77,8 @@ class MenusTest : public testing::Test {
   void open_game_menu() {
     game_menu().btn_game_menu_topClick();
     ASSERT_EQ(game_menu().rows().size(), 13u);
+    // The whole panel, title and all, not only the part a closed menu shows.
+    ASSERT_EQ(host.scene_.box(box::btn_game_menu_background).picture->width, 256);
   }
   static void flush_deletions() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -307,6 +309,14 @@ TEST(GameMenuBackground, TitleStripOverATranslucentPanelAtEveryScale) {
     EXPECT_LE(ink_left, 40 * s);
     EXPECT_GE(ink_right, 110 * s);
     EXPECT_LE(ink_right, 130 * s);
+    // What a closed menu shows is drawn alone, without the title: the same pixels.
+    const Picture closed = game_menu_background(1, false);
+    const Picture part = s == 1 ? closed : closed->draw_at(s);
+    ASSERT_EQ(part->width, 36 * s);
+    ASSERT_EQ(part->height, 32 * s);
+    for (int y = 0; y < part->height; ++y)
+      for (int x = 0; x < part->width; ++x)
+        ASSERT_EQ(part->color(x, y), picture->color(x, y)) << x << "," << y;
   }
 }
 
