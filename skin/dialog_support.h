@@ -17,8 +17,8 @@ void centre_window_on_screen(QWidget& window);
 // to maximise it.
 void keep_fixed_size(QWidget& window, QSize size);
 
-// Runs what measures a window's text (sizes labels and lists to it) as the window first shows,
-// instead of at once: the first text measured loads the font machinery, some 4 MB and 10 ms,
+// Runs what measures a window's text (fits a list's font to its width, say) as the window first
+// shows, instead of at once: the first text measured loads the font machinery, some 4 MB and 10 ms,
 // which a dialog that is only created and kept hidden never needs.
 void lay_out_text_when_shown(QWidget& window, std::function<void()> lay_out);
 

@@ -68,6 +68,18 @@ SDL_AudioDeviceID open_output(int output_type, Mixer& mixer) {
   return device;
 }
 
+// Holds the device's lock, which the audio thread holds while it mixes, for a scope.
+class DeviceLock {
+ public:
+  explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) { SDL_LockAudioDevice(device); }
+  ~DeviceLock() { SDL_UnlockAudioDevice(device_); }
+  DeviceLock(const DeviceLock&) = delete;
+  DeviceLock& operator=(const DeviceLock&) = delete;
+
+ private:
+  SDL_AudioDeviceID device_;
+};
+
 struct WavFree {
   void operator()(Uint8* buffer) const { SDL_FreeWAV(buffer); }
 };
@@ -126,24 +138,20 @@ void SoundLayer::Snd_Play(Sample sample) {
   if (!sound_enabled || device_ == 0) return;
   const std::vector<std::int16_t>& data = samples_[static_cast<std::size_t>(sample)];
   if (data.empty()) return;
-  SDL_LockAudioDevice(device_);
+  const DeviceLock lock(device_);
   mixer_.play(data);
-  SDL_UnlockAudioDevice(device_);
 }
 
 void SoundLayer::Snd_Silence() {
   if (!sound_enabled || device_ == 0) return;
-  SDL_LockAudioDevice(device_);
+  const DeviceLock lock(device_);
   mixer_.silence();
-  SDL_UnlockAudioDevice(device_);
 }
 
 int SoundLayer::playing() const {
   if (device_ == 0) return 0;
-  SDL_LockAudioDevice(device_);
-  const int count = mixer_.playing();
-  SDL_UnlockAudioDevice(device_);
-  return count;
+  const DeviceLock lock(device_);
+  return mixer_.playing();
 }
 
 void SoundLayer::Snd_Shutdown() {
