@@ -26,6 +26,13 @@ WindowEnvironment default_window_environment() {
     box.activateWindow();
     box.exec();
   };
+  env.show_notice = [](const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), text,
+                                QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+  };
   env.gamepad = !qEnvironmentVariableIsSet("QM_NO_GAMEPAD");
   return env;
 }
@@ -42,6 +49,10 @@ void TForm1::StoreForwarder::write_integers(std::span<const Value> values) {
   if (store_) store_->write_integers(values);
 }
 
+int TForm1::StoreForwarder::write_higher(const std::string& name, int value, Range valid) {
+  return store_ ? store_->write_higher(name, value, valid) : value;
+}
+
 TForm1::TForm1(WindowEnvironment env)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), env_(std::move(env)) {
   scene_.set_listener(this);
@@ -52,7 +63,10 @@ TForm1::TForm1(WindowEnvironment env)
   move_out_of_sight();
   game_->lcd().fill_tables();
   store_ = std::make_unique<SettingsStore>();
-  fullscreen_mode_ = store_->read_bool("FullscreenMode", true);
+  store_->set_reporter([this](const std::string& message) {
+    if (env_.show_notice) env_.show_notice(QString::fromStdString(message));
+  });
+  fullscreen_mode_ = store_->read_valid("FullscreenMode", 1, {0, 1}) != 0;
   // The game-menu button's click area is fixed in the window's top-left corner.
   scene_.set_rect(box::btn_game_menu_top, Rect{0, 0, 36, 32});
   run_layout();

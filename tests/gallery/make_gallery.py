@@ -22,8 +22,11 @@ must keep, a word naming the promise and then its values:
   settings (QuibMan50.conf)
     value NAME N DEFAULT         what the store reads for NAME with the program's default
     write NAME N                 a write the program then makes
-    kept NAME TEXT               what the file on disk holds for NAME after that write
-    unwritable                   the settings file cannot be written: it must stay as it was
+    kept NAME TEXT               what the file on disk holds for NAME after that write, as
+                                 this program and QSettings (the earlier program) read it
+    damaged_copy yes|no          the case's file kept whole beside it as QuibMan50.conf.damaged
+    refused NAME N HOLDS         a write that fails: the folder in the file's place stays, and
+                                 NAME still reads HOLDS
 
 Every case runs in the current directory of its folder, so relative folders in Config.ini resolve
 there. The same cases come out on every run: random bytes come from fixed seeds.
@@ -512,10 +515,11 @@ SETTINGS_DEFAULTS = {
 
 
 def settings_cases(g):
-    def settings_case(name, content, values, write, kept=()):
+    def settings_case(name, content, values, write, kept=(), damaged=True):
         expect = ["value %s %d %d" % (n, values.get(n, d), d) for n, d in SETTINGS_DEFAULTS.items()]
         expect.append("write %s %d" % write)
         expect += ["kept %s %s" % k for k in kept]
+        expect.append("damaged_copy %s" % ("yes" if damaged else "no"))
         g.case("settings", name, {"QuibMan50.conf": content}, expect)
 
     settings_case("binary_garbage", random_bytes(3, 4096), {}, ("HiScore1", 5),
@@ -526,6 +530,7 @@ def settings_cases(g):
         {"Key1": 5, "Key2": 7, "HiScore1": 12, "HiScore2": 3},
         ("SoundMode", 2),
         [("Key1", "5"), ("Key2", "7"), ("HiScore1", "12"), ("HiScore2", "3"), ("SoundMode", "2")],
+        damaged=False,
     )
     settings_case(
         "truncated_inside_a_name",
@@ -542,6 +547,7 @@ def settings_cases(g):
         {},
         ("HiScore1", 100),
         [("HiScore1", "100")],
+        damaged=False,
     )
     settings_case(
         "good_values_among_garbage",
@@ -558,11 +564,35 @@ def settings_cases(g):
         ("SplashScreen", 0),
         [("HiScore2", "6"), ("SplashScreen", "0")],
     )
+    # A line that cannot be read costs itself only, never the values after it.
+    for name, line in [
+        ("unbalanced_quote", b'Nick="Bob'),
+        ("trailing_backslash", b"Path=C:\\games\\"),
+        ("header_without_bracket", b"[Broken"),
+        ("control_bytes_in_a_value", b"Nick=a\x01b"),
+        ("name_given_twice", b"HiScore1=7"),
+    ]:
+        settings_case(
+            name,
+            b"[General]\nKey1=5\nHiScore1=500\n" + line + b"\nHiScore2=60\nKey2=\"7\"\n",
+            {"Key1": 5, "HiScore1": 500, "HiScore2": 60, "Key2": 7},
+            ("SoundMode", 1),
+            [("Key1", "5"), ("HiScore1", "500"), ("HiScore2", "60"), ("Key2", '"7"'),
+             ("SoundMode", "1")],
+        )
+    settings_case(
+        "quotes_comments_and_blank_lines",
+        b"; written by hand\n\n[General]\nKey1 = 5 \nHiScore1=\"500\"\nNick=\"Bob Smith\"\n",
+        {"Key1": 5, "HiScore1": 500},
+        ("SoundMode", 1),
+        [("Key1", "5"), ("HiScore1", '"500"'), ("Nick", '"Bob Smith"'), ("SoundMode", "1")],
+        damaged=False,
+    )
     settings_case("one_megabyte_line", b"[General]\nHiScore1=" + b"9" * (1024 * 1024) + b"\n",
-                  {}, ("HiScore2", 1), [("HiScore2", "1")])
+                  {}, ("HiScore2", 1), [("HiScore2", "1")], damaged=False)
     g.case("settings", "settings_file_is_a_folder", {"QuibMan50.conf": None},
            ["value %s %d %d" % (n, d, d) for n, d in SETTINGS_DEFAULTS.items()]
-           + ["write HiScore1 10", "unwritable"])
+           + ["refused HiScore1 10 0"])
 
 
 def main():
