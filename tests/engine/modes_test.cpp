@@ -77,7 +77,7 @@ TEST_F(Modes, ModeDuringAGameStopsEverythingAndSavesNothing) {
   EXPECT_FALSE(any_timer_but_clock());
   EXPECT_FALSE(s.play_enabled);
   EXPECT_TRUE(rec.sounds.back().silence);
-  EXPECT_EQ(rec.writes, 0);
+  EXPECT_TRUE(rec.writes.empty());
   EXPECT_FALSE(lit(quibman_box(5, 8)));
   // In play the other device buttons have no effect.
   start_game();
