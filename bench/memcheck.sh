@@ -4,7 +4,7 @@
 # layouts, the about box, the manual, the key settings dialog, and Esc, which ends the program
 # normally so that the leak check sees everything it left behind.
 # Fails when a block is definitely or indirectly lost on a stack that runs through our own
-# sources (lcd/ engine/ display/ skin/ input/ sound/ shell/); losses wholly inside the system's
+# sources (lcd/ engine/ session/ skin/ sound/ settings/ input/ ui/ shell/); losses wholly inside the system's
 # libraries are listed but not counted.
 # Usage: bench/memcheck.sh [READY_FOLDER (build/dist)]
 set -euo pipefail
@@ -85,7 +85,7 @@ sed -n 's/^==[0-9]*== \(   *\(definitely\|indirectly\|possibly\) lost:\|   *supp
   "$report"
 # A loss record is ours when a frame of its stack lies in our sources, or in the code moc
 # generated from them in a build folder.
-ours="$root/(build[^/]*/)?(lcd|engine|display|skin|input|sound|shell)/"
+ours="$root/(build[^/]*/)?(lcd|engine|session|skin|sound|settings|input|ui|shell)/"
 awk -v ours="$ours" -v mine="$work/ours.log" -v theirs="$work/theirs.log" '
   { sub(/^==[0-9]+== ?/, "") }
   / are (definitely|indirectly) lost in loss record / { record = $0 "\n"; open = 1; hit = 0; next }

@@ -80,7 +80,7 @@ GamepadSource::FileHandle::~FileHandle() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-GamepadSource::GamepadSource(DeviceButtons& buttons, std::function<bool()> accepting,
+GamepadSource::GamepadSource(ButtonSink& buttons, std::function<bool()> accepting,
                              const std::filesystem::path& device_dir)
     : buttons_(buttons), accepting_(std::move(accepting)) {
   // The events subsystem would otherwise turn SIGINT and SIGTERM into quit events that nobody
@@ -213,9 +213,9 @@ void GamepadSource::report() {
   for (int n = kAma; n <= kDown; ++n) {
     if (!(changed & (1u << n))) continue;
     if (held & (1u << n))
-      buttons_.press(n);
+      buttons_.press(button_of(n));
     else
-      buttons_.release(n);
+      buttons_.release(button_of(n));
   }
 }
 

@@ -30,7 +30,7 @@ namespace qm {
 // open it polls every 20 ms. When SDL's game controller layer cannot start it does nothing.
 class GamepadSource final : public QObject {
  public:
-  GamepadSource(DeviceButtons& buttons, std::function<bool()> accepting,
+  GamepadSource(ButtonSink& buttons, std::function<bool()> accepting,
                 const std::filesystem::path& device_dir = "/dev");
   GamepadSource(const GamepadSource&) = delete;
   GamepadSource& operator=(const GamepadSource&) = delete;
@@ -76,7 +76,7 @@ class GamepadSource final : public QObject {
   void device_nodes_changed();
   void schedule();
 
-  DeviceButtons& buttons_;
+  ButtonSink& buttons_;
   std::function<bool()> accepting_;
   bool started_ = false;
   std::vector<Pad> pads_;

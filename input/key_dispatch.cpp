@@ -67,12 +67,12 @@ void build_mode_hint(Scene& scene, const KeyNames& names, const KeyBindings& bin
 void KeyDispatch::FormKeyDown(std::uint16_t key_code) {
   if (key_code != 0 && std::find(held_.begin(), held_.end(), key_code) == held_.end())
     held_.push_back(key_code);
-  if (int n = key_down_binding(bindings_, key_code)) buttons_.press(n);
+  if (int n = key_down_binding(bindings_, key_code)) buttons_.press(button_of(n));
 }
 
 void KeyDispatch::FormKeyUp(std::uint16_t key_code) {
   std::erase(held_, key_code);
-  if (int n = key_up_binding(bindings_, key_code)) buttons_.release(n);
+  if (int n = key_up_binding(bindings_, key_code)) buttons_.release(button_of(n));
 }
 
 void KeyDispatch::release_held_keys() {

@@ -35,19 +35,11 @@ void build_button_hints(Scene& scene, const KeyNames& names, const KeyBindings& 
 void build_mode_hint(Scene& scene, const KeyNames& names, const KeyBindings& bindings,
                      int gam_mode);
 
-// The device's buttons as keys and the mouse work them, by binding number.
-class DeviceButtons {
- public:
-  virtual ~DeviceButtons() = default;
-  virtual void press(int binding) = 0;
-  virtual void release(int binding) = 0;
-};
-
 // The main window's key-down and key-up handlers. It remembers the keys that are down so that
 // they can all be let go when the window loses the keyboard with a key still held.
 class KeyDispatch {
  public:
-  KeyDispatch(DeviceButtons& buttons, const KeyBindings& bindings)
+  KeyDispatch(ButtonSink& buttons, const KeyBindings& bindings)
       : buttons_(buttons), bindings_(bindings) {}
 
   void FormKeyDown(std::uint16_t key_code);
@@ -56,7 +48,7 @@ class KeyDispatch {
   void release_held_keys();
 
  private:
-  DeviceButtons& buttons_;
+  ButtonSink& buttons_;
   const KeyBindings& bindings_;
   std::vector<std::uint16_t> held_;
 };

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "session/button.h"
+
 namespace qm {
 
 // The 44 selectable keys, by key number 1..44 (the position in the key settings lists plus one,
@@ -19,6 +21,10 @@ std::string key_hint_name(int key_number);
 
 // The eight bindings in dispatch order, with their store names and default key numbers.
 enum Binding { kAma = 1, kPro, kTime, kMode, kUp, kLeft, kRight, kDown };
+// The device button a binding works: bindings are numbered as the buttons are.
+inline Button button_of(int binding) {
+  return static_cast<Button>(binding);
+}
 constexpr std::array<int, 9> kDefaultKeyNumber = {0, 2, 3, 4, 6, 37, 39, 40, 38};
 
 struct KeyBinding {

@@ -3,16 +3,16 @@
 #include <QMenu>
 #include <memory>
 
-#include "display/main_window.h"
 #include "input/key_repeat.h"
-#include "input/keys_form.h"
-#include "shell/about_form.h"
-#include "shell/game_menu.h"
 #include "shell/heap_policy.h"
-#include "shell/menu_host.h"
-#include "shell/popup_menu.h"
-#include "shell/splash_form.h"
-#include "skin/manual_form.h"
+#include "ui/about_form.h"
+#include "ui/game_menu.h"
+#include "ui/keys_form.h"
+#include "ui/main_window.h"
+#include "ui/manual_form.h"
+#include "ui/menu_host.h"
+#include "ui/popup_menu.h"
+#include "ui/splash_form.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ class Program final : public MenuHost, public SplashHost {
     // No Config.ini: the message has been shown and nothing else is created.
     if (form_.quit_requested()) return;
     popup_ = std::make_unique<PopupMenu>(*this, *form_.pm_0_menu());
-    QObject::connect(&form_, &TForm1::gameMenuClicked,
+    QObject::connect(&form_, &MainWindow::gameMenuClicked,
                      [this] { popup_->game_menu().btn_game_menu_topClick(); });
     about_ = std::make_unique<TAboutForm>(env_.program_dir,
                                           [this](const QString& name) { open_document(name); });
@@ -78,7 +78,7 @@ class Program final : public MenuHost, public SplashHost {
 
  private:
   WindowEnvironment env_;
-  TForm1 form_;
+  MainWindow form_;
   std::unique_ptr<PopupMenu> popup_;
   std::unique_ptr<TAboutForm> about_;
   std::unique_ptr<TKeysForm> keys_;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

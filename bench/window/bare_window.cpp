@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "skin/picture_file.h"
-#include "skin/picture_qimage.h"
+#include "ui/qt/picture_qimage.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <random>
 #include <vector>
 
-#include "display/main_window.h"
 #include "input/key_table.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -93,28 +93,29 @@ int main(int argc, char* argv[]) {
 
   qm::WindowEnvironment env = qm::default_window_environment();
   env.program_dir = ready.toStdString();
-  qm::TForm1 form(env);
+  qm::MainWindow form(env);
   if (form.quit_requested()) return 1;
   TickRecorder recorder;
   app.installEventFilter(&recorder);
   form.centre_on_screen();
   form.switch_on();
-  form.press(qm::kMode);
-  form.release(qm::kMode);
+  qm::DeviceSession& device = form.session();
+  device.press(qm::Button::Mode);
+  device.release(qm::Button::Mode);
 
   // A player: a new direction every 300 ms, a new Amateur game whenever one is over.
   std::mt19937 random(20261208);
   int held = 0;
   QTimer player;
   QObject::connect(&player, &QTimer::timeout, [&] {
-    const int mode = form.game().state().gam_mode;
+    const int mode = device.game().state().gam_mode;
     if (mode == qm::mode_game || mode == qm::mode_game_over) {
-      form.press(qm::kAma);
-      form.release(qm::kAma);
+      device.press(qm::Button::Ama);
+      device.release(qm::Button::Ama);
     }
-    if (held != 0) form.release(held);
-    held = std::uniform_int_distribution<int>(qm::kUp, qm::kDown)(random);
-    form.press(held);
+    if (held != 0) device.release(qm::Button(held));
+    held = std::uniform_int_distribution<int>(int(qm::Button::Up), int(qm::Button::Down))(random);
+    device.press(qm::Button(held));
     if (analyse(recorder.ticks).intervals.size() >= wanted) app.quit();
   });
   player.start(300);

@@ -10,6 +10,7 @@
 #include "engine/game.h"
 #include "engine/sim_clock.h"
 #include "lcd/scene.h"
+#include "tests/support/fake_ports.h"
 
 namespace qm::testing {
 
@@ -55,20 +56,12 @@ struct SoundEvent {
   Sample sample;
 };
 
-class Recorder : public SoundPort, public SettingsPort, public LocalTimePort, public ModeHintPort {
+class Recorder : public SoundPort, public FakeSettings, public LocalTimePort, public ModeHintPort {
  public:
   explicit Recorder(const SimClock& clock) : clock_(clock) {}
 
   void Snd_Play(Sample sample) override { sounds.push_back({clock_.now(), false, sample}); }
   void Snd_Silence() override { sounds.push_back({clock_.now(), true, Sample::Beep}); }
-  int read_integer(const std::string& name, int default_value) override {
-    auto it = settings.find(name);
-    return it == settings.end() ? default_value : it->second;
-  }
-  void write_integer(const std::string& name, int value) override {
-    settings[name] = value;
-    ++writes;
-  }
   TimeOfDay local_time() override { return time; }
   void rebuild_mode_hint(int gam_mode) override { hints.push_back(gam_mode); }
 
@@ -79,8 +72,6 @@ class Recorder : public SoundPort, public SettingsPort, public LocalTimePort, pu
   }
 
   std::vector<SoundEvent> sounds;
-  std::map<std::string, int> settings;
-  int writes = 0;
   TimeOfDay time;
   std::vector<int> hints;
 

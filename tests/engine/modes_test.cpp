@@ -35,7 +35,7 @@ TEST_F(Modes, LevelButtonsOnlyShowTheirPictureInTimeMode) {
 }
 
 TEST_F(Modes, HeldLevelButtonShowsTheHiscoreAndTheReleaseStartsTheGame) {
-  rec.settings["HiScore2"] = 777;
+  rec.values["HiScore2"] = 777;
   game.Inp_mode_down();
   game.Inp_pro_down();
   game.Inp_pro_down();  // keyboard repeat
@@ -77,7 +77,7 @@ TEST_F(Modes, ModeDuringAGameStopsEverythingAndSavesNothing) {
   EXPECT_FALSE(any_timer_but_clock());
   EXPECT_FALSE(s.play_enabled);
   EXPECT_TRUE(rec.sounds.back().silence);
-  EXPECT_EQ(rec.writes, 0);
+  EXPECT_TRUE(rec.writes.empty());
   EXPECT_FALSE(lit(quibman_box(5, 8)));
   // In play the other device buttons have no effect.
   start_game();

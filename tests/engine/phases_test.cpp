@@ -30,7 +30,7 @@ class Phases : public GameTest {
 };
 
 TEST_F(Phases, GameStartTakesSevenAndAHalfSeconds) {
-  rec.settings["HiScore1"] = 1234;
+  rec.values["HiScore1"] = 1234;
   game.form_create(1);
   game.Inp_mode_down();
   game.Inp_ama_down();
@@ -88,7 +88,7 @@ TEST_F(Phases, MissReturnsToTheSameMazeAfterSevenAndAHalfSeconds) {
 }
 
 TEST_F(Phases, LosingTheLastLifeEndsTheGameTwoSecondsLater) {
-  rec.settings["HiScore2"] = 500;
+  rec.values["HiScore2"] = 500;
   game.form_create(1);
   start_game(true);
   s.lives = 1;
@@ -102,7 +102,7 @@ TEST_F(Phases, LosingTheLastLifeEndsTheGameTwoSecondsLater) {
   EXPECT_TRUE(lit(box::im_panel_over));
   EXPECT_EQ(lit_figures(), 0);
   EXPECT_TRUE(lit(box::im_pill_05_07_double));
-  EXPECT_EQ(rec.writes, 0);  // not above the stored score
+  EXPECT_TRUE(rec.writes.empty());  // not above the stored score
   EXPECT_FALSE(any_timer_but_clock() || game.Timer_Clock.enabled());
 }
 
@@ -125,20 +125,20 @@ TEST_F(Phases, GameOverKeepsTheHigherOfItsScoreAndTheStoredOneNow) {
   game.Inp_mode_down();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.meanwhile);
-    rec.settings["HiScore1"] = 300;
+    rec.values["HiScore1"] = 300;
     game.Inp_ama_down();
     EXPECT_EQ(panel(), "A 000300");
     game.Inp_ama_up();
     clock.advance(7501);
-    rec.settings["HiScore1"] = c.meanwhile;
-    const int writes = rec.writes;
+    rec.values["HiScore1"] = c.meanwhile;
+    const std::size_t writes = rec.writes.size();
     s.lives = 1;
     s.score = c.score;
     catch_now();
     clock.advance(2001);
     ASSERT_EQ(s.gam_mode, mode_game_over);
-    EXPECT_EQ(rec.settings["HiScore1"], c.kept);
-    EXPECT_EQ(rec.writes - writes, c.kept == c.meanwhile ? 0 : 1);
+    EXPECT_EQ(rec.values["HiScore1"], c.kept);
+    EXPECT_EQ(rec.writes.size() - writes, c.kept == c.meanwhile ? 0u : 1u);
     game.Inp_ama_down();
     EXPECT_EQ(panel(), c.shown);
     game.Inp_ama_up();
@@ -238,8 +238,8 @@ TEST_F(Phases, ScorePastTheLimitInTheIntermissionEndsTheGame) {
   clock.advance(2001);
   EXPECT_EQ(s.score, 10);
   EXPECT_EQ(s.hiscore1, 10);
-  EXPECT_EQ(rec.settings["HiScore1"], 10);
-  EXPECT_EQ(rec.settings.count("HiScore2"), 0u);
+  EXPECT_EQ(rec.values["HiScore1"], 10);
+  EXPECT_EQ(rec.values.count("HiScore2"), 0u);
 }
 
 }  // namespace

@@ -300,7 +300,7 @@ TEST_F(Tick, BonusLivesAtEveryThresholdUpToThree) {
 }
 
 TEST_F(Tick, ScorePastTheLimitEndsTheGameWithTheRemainder) {
-  rec.settings["HiScore2"] = 100;
+  rec.values["HiScore2"] = 100;
   s.hiscore2 = 100;
   put_quibman(2, 5);
   put_ghost(1, 2, 5, ghost_frightened);
@@ -316,7 +316,7 @@ TEST_F(Tick, ScorePastTheLimitEndsTheGameWithTheRemainder) {
   clock.advance(2001);
   EXPECT_EQ(s.gam_mode, mode_game_over);
   EXPECT_EQ(s.score, 150);
-  EXPECT_EQ(rec.settings["HiScore2"], 150);
+  EXPECT_EQ(rec.values["HiScore2"], 150);
   EXPECT_FALSE(any_timer_but_clock() || game.Timer_Clock.enabled());
 }
 

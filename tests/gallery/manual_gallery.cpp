@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QStringList>
 
-#include "skin/manual_form.h"
 #include "tests/gallery/gallery_runs.h"
+#include "ui/manual_form.h"
 
 namespace qm::testing {
 namespace {

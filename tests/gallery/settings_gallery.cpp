@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 #include "tests/gallery/gallery_runs.h"
 #include "tests/support/temp_folder.h"
 

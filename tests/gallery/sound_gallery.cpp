@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/settings_store.h"
-#include "shell/splash_form.h"
+#include "settings/settings_store.h"
 #include "sound/sound_layer.h"
 #include "tests/gallery/gallery_runs.h"
 #include "tests/support/temp_folder.h"
+#include "ui/splash_form.h"
 
 namespace qm::testing {
 namespace {

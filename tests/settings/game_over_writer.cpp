@@ -9,7 +9,7 @@
 #include "engine/game.h"
 #include "engine/sim_clock.h"
 #include "lcd/scene.h"
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -2,7 +2,7 @@
 // or until it is killed. Bounded, so that a writer whose test died does not run on.
 #include <cstdlib>
 
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 
 int main(int argc, char** argv) {
   const int writes = argc > 1 ? std::atoi(argv[1]) : 20000;

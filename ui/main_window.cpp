@@ -1,0 +1,148 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace qm {
+
+WindowEnvironment default_window_environment() {
+  WindowEnvironment env;
+  env.program_dir = QCoreApplication::applicationDirPath().toStdString();
+  env.screen_size = [] {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? ScreenSize{screen->geometry().width(), screen->geometry().height()}
+                  : ScreenSize{};
+  };
+  env.show_error = [](const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle), text,
+                    QMessageBox::Ok);
+    // Without a window manager only an explicit activation gives the box the keyboard.
+    box.show();
+    box.activateWindow();
+    box.exec();
+  };
+  env.show_notice = [](const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), text,
+                                QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+  };
+  env.gamepad = !qEnvironmentVariableIsSet("QM_NO_GAMEPAD");
+  return env;
+}
+
+int MainWindow::StoreForwarder::read_integer(const std::string& name, int default_value) {
+  return store_ ? store_->read_integer(name, default_value) : default_value;
+}
+
+void MainWindow::StoreForwarder::write_integer(const std::string& name, int value) {
+  if (store_) store_->write_integer(name, value);
+}
+
+void MainWindow::StoreForwarder::write_integers(std::span<const Value> values) {
+  if (store_) store_->write_integers(values);
+}
+
+int MainWindow::StoreForwarder::write_higher(const std::string& name, int value, Range valid) {
+  return store_ ? store_->write_higher(name, value, valid) : value;
+}
+
+MainWindow::MainWindow(WindowEnvironment env)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), env_(std::move(env)) {
+  scene().set_listener(this);
+  pm_0_menu_ = new QMenu(this);
+
+  setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  move_out_of_sight();
+  store_ = std::make_unique<SettingsStore>();
+  store_->set_reporter([this](const std::string& message) {
+    if (env_.show_notice) env_.show_notice(QString::fromStdString(message));
+  });
+  fullscreen_mode_ = store_->read_valid("FullscreenMode", 1, {0, 1}) != 0;
+  // The game-menu button's click area is fixed in the window's top-left corner.
+  scene().set_rect(box::btn_game_menu_top, Rect{0, 0, 36, 32});
+  run_layout();
+  key_names_ = build_key_names();
+  load_key_bindings(settings_, key_bindings_);
+  build_button_hints(scene(), key_names_, key_bindings_, kModeToGame);
+  // Drawing is double-buffered by the composed picture; the rest of the creation is the device's.
+  session_.create(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+
+  // The key colour's pixels are cut out twice: by the window's shape, which an X11 desktop without
+  // a compositor honours, and as transparent pixels, which compositors (Wayland's, XWayland's, a
+  // compositing window manager's) show through even where they ignore the shape.
+  setAttribute(Qt::WA_TranslucentBackground);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  qApp->installEventFilter(this);
+  if (env_.gamepad)
+    gamepad_ = std::make_unique<GamepadSource>(session_, [this] {
+      return isActiveWindow() && isEnabled() && !QApplication::activePopupWidget();
+    });
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  scene().set_listener(nullptr);
+}
+
+void MainWindow::run_layout() {
+  SkinLayoutResult result =
+      Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size());
+  pictures_.prune(scene());
+  const WindowProps& props = scene().window();
+  resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
+  if (result.status == SkinLayoutResult::Status::Done) return;
+  if (env_.show_error) env_.show_error(QString::fromStdString(result.message));
+  if (result.status == SkinLayoutResult::Status::ConfigMissing) request_quit();
+}
+
+void MainWindow::move_out_of_sight() {
+  ScreenSize screen = env_.screen_size();
+  move(-screen.width, -screen.height);
+}
+
+void MainWindow::rebuild_button_hints() {
+  build_button_hints(scene(), key_names_, key_bindings_,
+                     game().state().gam_mode == mode_time ? kModeToGame : kModeToTime);
+}
+
+void MainWindow::rebuild_mode_hint(int gam_mode) {
+  build_mode_hint(scene(), key_names_, key_bindings_, gam_mode);
+}
+
+void MainWindow::release_held_buttons() {
+  dispatch_.release_held_keys();
+  if (gamepad_) gamepad_->release_held();
+}
+
+void MainWindow::switch_on() {
+  session_.switch_on();
+}
+
+void MainWindow::FormActivate() {
+  if (!splash_pending) return;
+  splash_pending = false;
+  if (show_splash) show_splash();
+}
+
+void MainWindow::request_quit() {
+  quit_requested_ = true;
+  QCoreApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  gamepad_.reset();
+  sound_.Snd_Shutdown();
+  store_.reset();
+  event->accept();
+  // Closing the main window ends the program even while other windows are open.
+  request_quit();
+}
+
+}  // namespace qm

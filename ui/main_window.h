@@ -1,0 +1,182 @@
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "input/gamepad_source.h"
+#include "input/key_dispatch.h"
+#include "lcd/scene.h"
+#include "session/device_session.h"
+#include "settings/settings_store.h"
+#include "skin/gfx_load_skin.h"
+#include "sound/sound_layer.h"
+#include "ui/qt/picture_cache.h"
+#include "ui/qt/qt_timer_host.h"
+
+class QMenu;
+
+namespace qm {
+
+inline constexpr const char* kApplicationTitle = "Quib Man (unknown mfg, Hand & Play) Simulator";
+
+// What the main window takes from its surroundings; tests give their own folder, screen and a
+// message box that does not block.
+struct WindowEnvironment {
+  std::filesystem::path program_dir;  // where Config.ini lies
+  std::function<ScreenSize()> screen_size;
+  std::function<void(const QString&)> show_error;
+  // A message that does not stop the program, shown beside the window.
+  std::function<void(const QString&)> show_notice = {};
+  bool gamepad = false;  // game controllers work the device's buttons too
+};
+// The executable's folder, the primary screen, a message box with the error icon, a message box
+// with the warning icon that waits for nobody, and game
+// controllers unless QM_NO_GAMEPAD is set.
+WindowEnvironment default_window_environment();
+
+// The simulated handheld in its own borderless window. It shows the device session's scene and
+// forwards keys, clicks on the drawn buttons and game controllers to the session; it holds the
+// session's Qt timer host, settings store and sound layer, and the pop-up menu.
+class MainWindow final : public QWidget, public SceneListener, private ModeHintPort {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(WindowEnvironment env = default_window_environment());
+  ~MainWindow() override;
+
+  DeviceSession& session() { return session_; }
+  Scene& scene() { return session_.scene(); }
+  const Scene& scene() const { return session_.scene(); }
+  Game& game() { return session_.game(); }
+  SettingsStore& settings_store() { return *store_; }
+  SettingsPort& settings() { return settings_; }
+  SoundLayer& sound_layer() { return sound_; }
+  QMenu* pm_0_menu() { return pm_0_menu_; }
+  // Null when the environment leaves game controllers out.
+  GamepadSource* gamepad() { return gamepad_.get(); }
+
+  KeyBindings& key_bindings() { return key_bindings_; }
+  const KeyNames& key_names() const { return key_names_; }
+  // All ten button hints again, MODE's by the current mode.
+  void rebuild_button_hints();
+
+  bool fullscreen_mode() const { return fullscreen_mode_; }
+  // Flips the layout, stores it and lays the skin out again; the menus keep their own check mark
+  // and game menu state.
+  void toggle_display_mode();
+  // Places the window by the centring rule (covering the screen in fullscreen layout) and shows it.
+  void centre_on_screen();
+  // The splash screen's play action ends here: the device comes alive in time mode.
+  void switch_on();
+
+  // True from program start until the splash screen has been shown or skipped.
+  bool splash_pending = true;
+  // Shows the splash screen; set by the program start.
+  std::function<void()> show_splash;
+  // The first activation's duty: show the splash screen once.
+  void FormActivate();
+
+  // Ends the program: at once when the event loop runs, else as soon as it would start.
+  void request_quit();
+  bool quit_requested() const { return quit_requested_; }
+
+  void FormKeyDown(std::uint16_t key_code) { dispatch_.FormKeyDown(key_code); }
+  void FormKeyUp(std::uint16_t key_code) { dispatch_.FormKeyUp(key_code); }
+
+  // The part of the client area that is shown (and takes clicks): all of it unless the colour
+  // key cuts pixels out.
+  QRegion shown_region() const;
+  // What the window shows, composed from the scene.
+  QImage composed();
+
+  // SceneListener
+  void box_changed(BoxId id, const Rect& old_rect, const Rect& new_rect) override;
+  void window_changed() override;
+
+ signals:
+  // A click (press and release) on the game menu's three-bar button.
+  void gameMenuClicked();
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Settings access that survives the store's release at close.
+  class StoreForwarder final : public SettingsPort {
+   public:
+    explicit StoreForwarder(std::unique_ptr<SettingsStore>& store) : store_(store) {}
+    int read_integer(const std::string& name, int default_value) override;
+    void write_integer(const std::string& name, int value) override;
+    void write_integers(std::span<const Value> values) override;
+    int write_higher(const std::string& name, int value, Range valid) override;
+
+   private:
+    std::unique_ptr<SettingsStore>& store_;
+  };
+
+  void rebuild_mode_hint(int gam_mode) override;
+  // The window lost the keyboard: every key and controller button still held is let go.
+  void release_held_buttons();
+
+  void run_layout();
+  void move_out_of_sight();
+  BoxId box_at(QPoint pos) const;
+  // Ends the left button's press: the box's button goes up; returns the box.
+  BoxId release_pressed_box();
+  QRect client_rect() const;
+  void update_cursor(BoxId id);
+  void schedule_flush();
+  void flush();
+  // Draws the scene's logical rectangle into a picture of `ratio` device pixels per logical one.
+  void compose(QImage& target, const QRect& rect, qreal ratio);
+  // An uncomposed picture of the window's device pixels.
+  QImage new_frame() const;
+  void update_cut_out(const QRect& rect);
+  void apply_mask();
+
+  WindowEnvironment env_;
+  QtTimerHost timer_host_;
+  std::unique_ptr<SettingsStore> store_;
+  StoreForwarder settings_{store_};
+  SoundLayer sound_;
+  DeviceSession session_{SessionPorts{timer_host_, sound_, settings_, *this}};
+  KeyNames key_names_;
+  KeyBindings key_bindings_{};
+  KeyDispatch dispatch_{session_, key_bindings_};
+  QMenu* pm_0_menu_ = nullptr;
+
+  bool fullscreen_mode_ = true;
+  bool quit_requested_ = false;
+
+  // Mouse: the box that took the left press, and the drag anchor inside it.
+  BoxId pressed_box_ = 0;
+  bool dragging_ = false;
+  QPoint drag_;
+
+  // Painting: the composed picture in device pixels at the ratio of its screen (held only while
+  // the colour key cuts the window: without it the paint composes into the backing store), what
+  // still needs composing, and the colour key's cut-out with, on a screen of another ratio than
+  // one, the picture composed in logical pixels that it is taken from.
+  PictureCache pictures_;
+  qreal ratio_ = 1;
+  QImage buffer_;
+  QImage shape_;
+  QRegion dirty_;
+  bool flush_pending_ = false;
+  QRegion cut_;
+  bool mask_dirty_ = false;
+
+  std::unique_ptr<GamepadSource> gamepad_;
+};
+
+}  // namespace qm

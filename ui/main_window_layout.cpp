@@ -1,0 +1,37 @@
+#include "ui/main_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+namespace qm {
+
+void MainWindow::toggle_display_mode() {
+  fullscreen_mode_ = !fullscreen_mode_;
+  settings_.write_integer("FullscreenMode", fullscreen_mode_ ? 1 : 0);
+  move_out_of_sight();
+  run_layout();
+  centre_on_screen();
+}
+
+void MainWindow::centre_on_screen() {
+  ScreenSize screen = env_.screen_size();
+  QPoint origin;
+  if (QScreen* primary = QGuiApplication::primaryScreen()) origin = primary->geometry().topLeft();
+  const WindowProps& props = scene().window();
+  WindowPosition at = qm::centre_on_screen(props.client_width, props.client_height, screen);
+  QRect geometry(origin + QPoint(at.left, at.top),
+                 QSize(std::max(props.client_width, 1), std::max(props.client_height, 1)));
+  // Without a window manager only the geometry makes a window cover the screen. Moving or resizing
+  // drops the widget's note of full screen while the window system keeps it: the window itself is
+  // told too, or leaving full screen would never reach a Wayland compositor.
+  const Qt::WindowState state = fullscreen_mode_ ? Qt::WindowFullScreen : Qt::WindowNoState;
+  if (QWindow* window = windowHandle()) window->setWindowStates(state);
+  setWindowState(state);
+  setGeometry(geometry);
+  show();
+  raise();
+  activateWindow();
+}
+
+}  // namespace qm

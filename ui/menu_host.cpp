@@ -1,0 +1,25 @@
+#include "ui/menu_host.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+namespace qm {
+
+void MenuHost::open_document(const QString& file_name) {
+  // The desktop resolves nothing itself: a relative name is taken from the current directory.
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(file_name)));
+}
+
+void MenuHost::beep() {
+  QApplication::beep();
+}
+
+// exit() rather than quit(): quit() would first ask every window to close, and Exit ends the
+// program without the main window's shut-down steps.
+void MenuHost::quit() {
+  QCoreApplication::exit(0);
+}
+
+}  // namespace qm
