@@ -99,7 +99,9 @@ void MainWindow::run_layout() {
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;
   if (env_.show_error) env_.show_error(QString::fromStdString(result.message));
-  if (result.status == SkinLayoutResult::Status::ConfigMissing) request_quit();
+  if (result.status == SkinLayoutResult::Status::ConfigMissing ||
+      result.status == SkinLayoutResult::Status::Unshowable)
+    request_quit();
 }
 
 void MainWindow::move_out_of_sight() {

@@ -8,7 +8,7 @@ must keep, a word naming the promise and then its values:
 
   layout   (Config.ini and skin pictures, laid out on a 1024 x 768 screen)
     mode windowed|fullscreen     the layout to run
-    status done|stopped|config_missing
+    status done|stopped|config_missing|unshowable
     message TEXT                 the message the run ends with (JPEG numbers as {JERR_NAME})
     client W H / offset X Y / color N / colour_key 0|1
     rect ID LEFT TOP WIDTH HEIGHT
@@ -276,19 +276,35 @@ def config_cases(g):
             "rect 3 0 0 12 32",
         ],
     )
+    # A window size or offset that no screen can show ends the program with a message naming
+    # the key, in either layout, before any memory is taken for such a window.
+    def unshowable(key, value, lowest=0):
+        return ["status unshowable", "message [%s] %s in Config.ini is beyond what a screen can "
+                "show (%d to 16384 pixels). Please correct the file." % (key[0], "%s=%s"
+                % (key[1], value), lowest)]
+    for mode in ("windowed", "fullscreen"):
+        for name, text, promises in [
+            ("width_100000", "GameWidth=100000\n", unshowable(("Common", "GameWidth"), 100000)),
+            ("height_2000000", "GameHeight=2000000\n",
+             unshowable(("Common", "GameHeight"), 2000000)),
+            ("width_negative", "GameWidth=-2147483648\nGameHeight=2147483647\n",
+             unshowable(("Common", "GameHeight"), 2147483647)),
+            ("height_negative", "GameHeight=-1\n", unshowable(("Common", "GameHeight"), -1)),
+        ]:
+            g.case("layout", "config_game_%s_%s" % (name, mode),
+                   {"Config.ini": "[Common]\n" + text}, ["mode " + mode, *promises])
     g.case(
         "layout",
-        "config_game_size_absurd_windowed",
-        {"Config.ini": "[Common]\nGameWidth=-2147483648\nGameHeight=2147483647\n"},
-        ["mode windowed", "status done", "client -2147483648 2147483647", "centre 1073742336 0"],
+        "config_game_size_largest",
+        {"Config.ini": "[Common]\nGameWidth=16384\nGameHeight=$4000\n"},
+        ["mode windowed", "status done", "client 16384 16384", "centre 0 0"],
     )
-    # A huge handheld area centred on the screen puts the offset far away; a box placed beyond it
-    # stays at the farthest place there is instead of wrapping round.
+    # A box placed beyond the farthest place there is stays there instead of wrapping round.
     g.case(
         "layout",
-        "config_game_size_absurd_fullscreen",
+        "config_box_places_beyond_the_offset",
         {
-            "Config.ini": "[Common]\nGameWidth=-2147483648\nGameHeight=2147483647\n"
+            "Config.ini": "[Common]\nGameWidth=0\nGameHeight=16384\n"
             "[Image1]\nLeft=2147483647\nTop=-2147483648\nWidth=1\nHeight=1\n"
             "[Image2]\nLeft=-1073742336\nTop=1073741439\n"
         },
@@ -296,10 +312,9 @@ def config_cases(g):
             "mode fullscreen",
             "status done",
             "client 1024 768",
-            "offset 1073742336 -1073741439",
+            "offset 512 -7808",
             "rect 1 2147483647 -2147483648 1 1",
-            "rect 2 0 0 0 0",
-            "centre 0 0",
+            "rect 2 -1073741824 1073733631 0 0",
         ],
     )
     g.case(
@@ -309,7 +324,14 @@ def config_cases(g):
             "Config.ini": "[Fullscreen]\nGameOffsetX=-2147483648\nGameOffsetY=junk\n"
             "[Image1]\nLeft=-1\nTop=10\n"
         },
-        ["mode fullscreen", "status done", "offset -2147483648 -4", "rect 1 -2147483648 6 0 0"],
+        ["mode fullscreen",
+         *unshowable(("Fullscreen", "GameOffsetX"), -2147483648, -16384)],
+    )
+    g.case(
+        "layout",
+        "config_game_offset_largest",
+        {"Config.ini": "[Fullscreen]\nGameOffsetX=-16384\nGameOffsetY=16384\n"},
+        ["mode fullscreen", "status done", "offset -16384 16384"],
     )
     g.case(
         "layout",
