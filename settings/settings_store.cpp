@@ -89,7 +89,7 @@ bool SettingsStore::update(const std::function<bool(SettingsText&)>& change) {
     error = file.error;
   }
   const auto failed = [&] {
-    tell(told_failure_, "The settings could not be saved (" + error +
+    tell(told_failure_, "The settings could not be saved to " + path_ + " (" + error +
                             "). The game goes on, but this change will be lost when it ends.");
     return false;
   };

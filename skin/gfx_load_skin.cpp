@@ -74,9 +74,8 @@ class SkinLayout {
     if (value >= lowest && value <= kLargestSide) return value;
     result_.status = SkinLayoutResult::Status::Unshowable;
     result_.message = "[" + std::string(section) + "] " + key + "=" + std::to_string(value) +
-                      " in Config.ini is beyond what a screen can show (" +
-                      std::to_string(lowest) + " to " + std::to_string(kLargestSide) +
-                      " pixels). Please correct the file.";
+                      " in Config.ini is beyond what a screen can show (" + std::to_string(lowest) +
+                      " to " + std::to_string(kLargestSide) + " pixels). Please correct the file.";
     return std::nullopt;
   }
 

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 namespace qm {
 
@@ -60,8 +61,12 @@ MainWindow::MainWindow(WindowEnvironment env)
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
   move_out_of_sight();
   store_ = std::make_unique<SettingsStore>();
+  // Shown once the command that failed has run to its end, so that a window it shows or raises
+  // does not cover the message.
   store_->set_reporter([this](const std::string& message) {
-    if (env_.show_notice) env_.show_notice(QString::fromStdString(message));
+    if (!env_.show_notice) return;
+    QTimer::singleShot(0, this,
+                       [this, text = QString::fromStdString(message)] { env_.show_notice(text); });
   });
   fullscreen_mode_ = store_->read_valid("FullscreenMode", 1, {0, 1}) != 0;
   // The game-menu button's click area is fixed in the window's top-left corner.
