@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
-#include <cstdio>
 #include <memory>
 
 #include "input/key_repeat.h"
+#include "shell/display_connection.h"
 #include "shell/heap_policy.h"
 #include "ui/about_form.h"
 #include "ui/game_menu.h"
@@ -90,17 +90,11 @@ class Program final : public MenuHost, public SplashHost {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // Qt would abort, with a core dump, on finding no window system to talk to.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-    std::fputs(
-        "quibman: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
-        stderr);
-    return 1;
-  }
   // Refused, glibc keeps its sliding threshold: the program runs the same, only heavier.
   qm::map_large_blocks();
+  auto connecting = std::make_unique<qm::DisplayConnection>();
   QApplication app(argc, argv);
+  connecting.reset();
   qm::keep_held_keys_down();
   // Closing the main window ends the program by itself; hiding the splash screen must not.
   QApplication::setQuitOnLastWindowClosed(false);

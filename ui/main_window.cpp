@@ -71,7 +71,7 @@ MainWindow::MainWindow(WindowEnvironment env)
   fullscreen_mode_ = store_->read_valid("FullscreenMode", 1, {0, 1}) != 0;
   // The game-menu button's click area is fixed in the window's top-left corner.
   scene().set_rect(box::btn_game_menu_top, Rect{0, 0, 36, 32});
-  run_layout();
+  run_layout(true);
   key_names_ = build_key_names();
   load_key_bindings(settings_, key_bindings_);
   build_button_hints(scene(), key_names_, key_bindings_, kModeToGame);
@@ -96,7 +96,7 @@ MainWindow::~MainWindow() {
   scene().set_listener(nullptr);
 }
 
-void MainWindow::run_layout() {
+void MainWindow::run_layout(bool starting) {
   SkinLayoutResult result =
       Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size());
   pictures_.prune(scene());
@@ -104,9 +104,7 @@ void MainWindow::run_layout() {
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;
   if (env_.show_error) env_.show_error(QString::fromStdString(result.message));
-  if (result.status == SkinLayoutResult::Status::ConfigMissing ||
-      result.status == SkinLayoutResult::Status::Unshowable)
-    request_quit();
+  if (starting || result.status != SkinLayoutResult::Status::Stopped) request_quit();
 }
 
 void MainWindow::move_out_of_sight() {

@@ -128,7 +128,10 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   // The window lost the keyboard: every key and controller button still held is let go.
   void release_held_buttons();
 
-  void run_layout();
+  // Gfx_Load_Skin with its message shown. A layout that ends in a message ends the program, except
+  // a stop during a display-mode toggle, which leaves the layout as far as it got: the window shows
+  // the handheld of the earlier layout there.
+  void run_layout(bool starting);
   void move_out_of_sight();
   BoxId box_at(QPoint pos) const;
   // Ends the left button's press: the box's button goes up; returns the box.

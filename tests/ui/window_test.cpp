@@ -241,11 +241,13 @@ TEST_F(WindowTest, KeyboardDispatch) {
   EXPECT_FALSE(form->scene().box(box::btn_left_down).visible);
 }
 
-TEST_F(WindowTest, EmptyConfigInWindowedLayoutShowsNothing) {
+TEST_F(WindowTest, EmptyConfigInWindowedLayoutShowsNothingAndEnds) {
   auto form = make(false, "");
   EXPECT_EQ(form->size(), QSize(479, 777));
   EXPECT_TRUE(form->shown_region().isEmpty());
-  EXPECT_TRUE(errors.empty());
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(errors[0].starts_with("Config.ini names no picture of the handheld")) << errors[0];
+  EXPECT_TRUE(form->quit_requested());
 }
 
 TEST_F(WindowTest, ColourKeyCutsOutExactlyTheKeyPixels) {
@@ -313,10 +315,11 @@ TEST_F(WindowTest, TogglingTwiceReturnsToTheFirstLayoutCentred) {
 TEST_F(WindowTest, CreationFailures) {
   auto form = make(true, "[Fullscreen]\nBgColor=red\n");
   EXPECT_EQ(errors, std::vector<std::string>{"'red' is not a valid integer value"});
-  // The rest of the creation still runs: bindings stored, hints built, program going on.
+  // The rest of the creation still runs (bindings stored, hints built), then the program ends: a
+  // layout stopped at start-up has no handheld to show.
   EXPECT_EQ(form->settings().read_integer("Key8", 0), 38);
   EXPECT_EQ(form->scene().box(box::btn_set_top).hint, "button disabled");
-  EXPECT_FALSE(form->quit_requested());
+  EXPECT_TRUE(form->quit_requested());
   form.reset();
 
   errors.clear();
