@@ -239,7 +239,7 @@ def config_cases(g):
             + ".png\nWidth=20\n"
         },
         # The number is cut after 2047 digits and does not fit; the file name is cut to a name
-        # no file has.
+        # no file has, so no picture is found, as when started from another folder.
         ["mode windowed", "status nothing_to_see", "message None of the pictures that Config.ini "
          "names is in the skin folder {FOLDER}/skin/. The folders in Config.ini are relative to "
          "the folder the game is started from ({FOLDER}): please start the game from its own "
@@ -278,14 +278,6 @@ def config_cases(g):
         "message Configuration file (Config.ini) cannot be read: Too many levels of symbolic "
         "links.\\n\\nFile: {FOLDER}/Config.ini",
     ])
-    # Started from another folder: the skin folder is looked for where the game was started.
-    g.case("layout", "config_pictures_not_in_the_current_folder",
-           {"Config.ini": "[Image1]\nFilename=body.png\n[Image2]\nFilename=lcd.png\n"}, [
-        "mode fullscreen", "status nothing_to_see",
-        "message None of the pictures that Config.ini names is in the skin folder "
-        "{FOLDER}/Graphics/Skin/. The folders in Config.ini are relative to the folder the game "
-        "is started from ({FOLDER}): please start the game from its own folder.",
-        "picture 2 marker"])
     g.case(
         "layout",
         "config_box_places_absurd",
