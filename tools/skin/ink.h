@@ -26,7 +26,7 @@ QColor lcd_ink(int alpha = 232);
 QPainterPath quibman_figure(double scale = 1.0);
 void draw_quibman(QPainter& p, const QRectF& r, const QColor& ink);
 void draw_ghost(QPainter& p, const QRectF& r, const QColor& ink);
-void draw_pill(QPainter& p, const QRectF& r, PillKind kind, const QColor& ink);
+void draw_pill(QPainter& p, const QRectF& r, PillSize kind, const QColor& ink);
 void draw_cherry(QPainter& p, const QRectF& r, const QColor& ink);
 
 // Seven-segment glyphs: bit 0 is the top bar a, then b, c, d, e, f clockwise, bit 6 the middle g.
