@@ -36,6 +36,9 @@ class SkinLayout {
         with_trailing_backslash(ini_.read_string("Common", "SkinDir", "Graphics\\Skin\\"));
     props_.client_height = ini_.read_integer("Common", "GameHeight", 777);
     props_.client_width = ini_.read_integer("Common", "GameWidth", 479);
+    result_.lcd = read_lcd_look([&](const std::string& key, int fallback) {
+      return ini_.read_integer("LCD", key, fallback);
+    });
     bool ok = fullscreen_ ? fullscreen_step() : windowed_step();
     commit_window();
     if (ok) ok = place_skin_boxes(skin_dir);
@@ -194,7 +197,7 @@ SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& progra
   std::optional<IniFile> ini = load_config_ini(program_dir);
   if (!ini) {
     SkinLayout::place_game_menu_boxes(scene, fullscreen_mode);
-    return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage};
+    return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage, {}};
   }
   return SkinLayout(scene, std::move(*ini), fullscreen_mode, screen).run();
 }

@@ -19,7 +19,7 @@ QImage crop(const QImage& img, const QRect& logical);
 QSizeF logical_size(const QImage& img);
 
 // The LCD's figures, drawn in one ink into a target rectangle. The same shapes make the
-// segment pictures (dark ink) and the faint print of unlit segments on the body.
+// segment pictures (dark ink) and the figures of the manual and the program's pictures.
 QColor lcd_ink(int alpha = 232);
 
 // Quibman's outline on the design square of 36 x 36 that the figures are drawn on, scaled.
