@@ -16,7 +16,8 @@ class SoundPort {
   virtual void Snd_Silence() = 0;
 };
 
-// The per-user settings store, as far as the engine uses it (the high scores).
+// The per-user settings store as a table of named integers: the engine keeps its high scores
+// there, the key bindings and the layout and LCD choices live there too.
 class SettingsPort {
  public:
   virtual ~SettingsPort() = default;

@@ -41,6 +41,9 @@ class SkinLayout {
   SkinLayoutResult run() {
     std::string skin_dir =
         with_trailing_backslash(ini_.read_string("Common", "SkinDir", "Graphics\\Skin\\"));
+    result_.lcd = read_lcd_look([&](const std::string& key, int fallback) {
+      return ini_.read_integer("LCD", key, fallback);
+    });
     const auto height = read_bounded("Common", "GameHeight", 777, 0);
     if (!height) return result_;
     const auto width = read_bounded("Common", "GameWidth", 479, 0);
@@ -249,11 +252,13 @@ SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& progra
   ConfigIni config = load_config_ini(program_dir);
   if (!config.ini) {
     SkinLayout::place_game_menu_boxes(scene, fullscreen_mode);
-    if (config.error == 0) return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage};
+    if (config.error == 0)
+      return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage, {}};
     return {SkinLayoutResult::Status::ConfigUnreadable,
             naming_file("Configuration file (Config.ini) cannot be read: " +
                             std::generic_category().message(config.error) + ".",
-                        config.path)};
+                        config.path),
+            {}};
   }
   return SkinLayout(scene, std::move(*config.ini), std::move(config.path), fullscreen_mode, screen)
       .run();
