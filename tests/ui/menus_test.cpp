@@ -52,6 +52,8 @@ class FakeHost final : public MenuHost {
   void open_document(const QString& name) override { log.push_back("open " + name.toStdString()); }
   void beep() override { log.push_back("beep"); }
   void quit() override { log.push_back("quit"); }
+  void watch_replay() override { log.push_back("watch"); }
+  void save_screenshot() override { log.push_back("screenshot"); }
 
   FakeWindow window;
   Scene scene_;
@@ -76,7 +78,7 @@ class MenusTest : public testing::Test {
   QLabel& row(int entry) { return *game_menu().rows().at(entry - 1); }
   void open_game_menu() {
     game_menu().btn_game_menu_topClick();
-    ASSERT_EQ(game_menu().rows().size(), 13u);
+    ASSERT_EQ(game_menu().rows().size(), 15u);
     // The whole panel, title and all, not only the part a closed menu shows.
     ASSERT_EQ(host.scene_.box(box::btn_game_menu_background).picture->width, 256);
   }
@@ -107,10 +109,12 @@ TEST_F(MenusTest, PopupEntriesInOrderWithTheirMarks) {
                             nullptr,
                             "Display in fullscreen mode",
                             "Display splash screen at startup",
+                            "Watch replay...",
+                            "Save screenshot",
                             nullptr,
                             "Exit"};
-  ASSERT_EQ(menu.actions().size(), 13);
-  for (int i = 1; i <= 13; ++i) {
+  ASSERT_EQ(menu.actions().size(), 15);
+  for (int i = 1; i <= 15; ++i) {
     EXPECT_EQ(menu.actions()[i - 1], &popup.entry(i));
     EXPECT_EQ(popup.entry(i).isSeparator(), captions[i - 1] == nullptr) << i;
     if (captions[i - 1]) {
@@ -118,7 +122,8 @@ TEST_F(MenusTest, PopupEntriesInOrderWithTheirMarks) {
     }
   }
   EXPECT_EQ(popup.entry(1).text(), "About...\tF1");
-  EXPECT_EQ(popup.entry(13).text(), "Exit\tEsc");
+  EXPECT_EQ(popup.entry(13).text(), "Save screenshot\tF9");
+  EXPECT_EQ(popup.entry(15).text(), "Exit\tEsc");
   EXPECT_EQ(menu.defaultAction(), &popup.entry(1));
   EXPECT_TRUE(popup.pm_10_fullscreen().isChecked());
 }
@@ -145,20 +150,23 @@ TEST_F(MenusTest, ResetHiscoresWritesBothInOrderAndBeepsEvenWhenZero) {
 }
 
 TEST_F(MenusTest, EntriesRunTheirActions) {
-  for (int i : {1, 2, 3, 4, 6, 7, 13}) popup.entry(i).trigger();
+  for (int i : {1, 2, 3, 4, 6, 7, 12, 13, 15}) popup.entry(i).trigger();
   EXPECT_EQ(host.log, (std::vector<std::string>{"about", "open Readme.txt", "open Whatsnew.txt",
-                                                "manual", "open Config.ini", "keys", "quit"}));
+                                                "manual", "open Config.ini", "keys", "watch",
+                                                "screenshot", "quit"}));
 }
 
 TEST_F(MenusTest, ShortcutsAreUnmodifiedKeysOfTheMainWindow) {
   QTest::keyClick(&host.window, Qt::Key_F2);
   QTest::keyClick(&host.window, Qt::Key_F3);
   QTest::keyClick(&host.window, Qt::Key_F4);
+  QTest::keyClick(&host.window, Qt::Key_F9);
   QTest::keyClick(&host.window, Qt::Key_F1, Qt::ShiftModifier);
   QTest::keyClick(&host.window, Qt::Key_F1, Qt::ControlModifier);
   QTest::keyClick(&host.window, Qt::Key_Escape);
   EXPECT_EQ(host.log,
-            (std::vector<std::string>{"open Readme.txt", "open Whatsnew.txt", "manual", "quit"}));
+            (std::vector<std::string>{"open Readme.txt", "open Whatsnew.txt", "manual",
+                                      "screenshot", "quit"}));
   EXPECT_FALSE(menu.isVisible());
 }
 
@@ -189,13 +197,14 @@ TEST_F(MenusTest, F12WhileTheGameMenuIsOpenLeavesNoRow) {
 TEST_F(MenusTest, GameMenuRowsFollowThePopupEntries) {
   popup.pm_11_splashscreen().setChecked(false);
   open_game_menu();
-  EXPECT_EQ(background(), (Rect{0, 0, 256, 448}));
-  for (int i = 1; i <= 13; ++i) EXPECT_EQ(row(i).geometry(), QRect(0, 32 * i, 256, 32)) << i;
+  EXPECT_EQ(background(), (Rect{0, 0, 256, 512}));
+  for (int i = 1; i <= 15; ++i) EXPECT_EQ(row(i).geometry(), QRect(0, 32 * i, 256, 32)) << i;
   EXPECT_EQ(row(1).text(), "   About...");
   EXPECT_EQ(row(5).text(), "");
   EXPECT_EQ(row(10).text(), "   Display in fullscreen mode [V]");
   EXPECT_EQ(row(11).text(), "   Display splash screen at startup");
-  EXPECT_EQ(row(13).text(), "   Exit");
+  EXPECT_EQ(row(13).text(), "   Save screenshot");
+  EXPECT_EQ(row(15).text(), "   Exit");
   EXPECT_EQ(row(1).cursor().shape(), Qt::PointingHandCursor);
 
   // The marks are taken afresh at each opening.
@@ -259,7 +268,7 @@ TEST_F(MenusTest, SeparatorClickDoesNothingAndTheMenuStays) {
   QTest::mouseClick(&host.window, Qt::LeftButton, {}, row(5).geometry().center());
   EXPECT_EQ(host.window.left_presses, 1);  // passed through to the window below
   EXPECT_TRUE(game_menu().game_menu_open());
-  EXPECT_EQ(visible_rows(), 13);
+  EXPECT_EQ(visible_rows(), 15);
   EXPECT_TRUE(host.log.empty());
 }
 
