@@ -41,17 +41,20 @@ bool MainWindow::watch_replay(const QString& file) {
   return true;
 }
 
+// The next event is due: it and every event due at the same moment are played, and the window
+// waits for the one after.
 void MainWindow::play_replay() {
-  while (session_.watching() && session_.watch_wait() == 0) {
+  if (!session_.watching()) return;
+  std::int64_t wait = 0;
+  while (wait == 0) {
     if (session_.watch_step() == DeviceSession::Step::Refused) {
       const QString why = QString::fromStdString(session_.watch_error());
       session_.stop_watching();
       if (env_.show_error) env_.show_error("The replay stopped: " + why + ".");
       return;
     }
+    wait = session_.watch_wait();
   }
-  if (!session_.watching()) return;
-  const std::int64_t wait = session_.watch_wait();
   if (wait > 0) {
     watch_timer_.start(static_cast<int>(std::min<std::int64_t>(wait, 1 << 30)));
   } else if (game().state().gam_mode == mode_time) {

@@ -279,7 +279,9 @@ TEST_F(WindowTest, AGameOnRealTimersIsKeptAndReplaysToItsEnd) {
 
   ASSERT_TRUE(form->watch_replay(QString::fromStdString((replays.path() / files[1]).string())));
   EXPECT_TRUE(session.watching());
-  QTest::qWait(50);
+  // The start tune's first panel comes 3.5 s after the tune itself.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return s.start_step == 3; }, 4500));
+  EXPECT_EQ(s.gam_mode, mode_ama_play);
   key(*form, QEvent::ShortcutOverride, Qt::Key_Escape);
   EXPECT_FALSE(session.watching());
   EXPECT_EQ(s.gam_mode, mode_time);
