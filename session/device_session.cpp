@@ -60,11 +60,22 @@ void DeviceSession::run_expired(Timer& timer) {
 }
 
 int DeviceSession::read_integer(const std::string& name, int default_value) {
+  if (watch_ && name == "HiScore1") return watch_->replay.hiscore1;
+  if (watch_ && name == "HiScore2") return watch_->replay.hiscore2;
   return ports_.settings.read_integer(name, default_value);
 }
 
 void DeviceSession::write_integer(const std::string& name, int value) {
   if (!watch_) ports_.settings.write_integer(name, value);
+}
+
+void DeviceSession::write_integers(std::span<const Value> values) {
+  if (!watch_) ports_.settings.write_integers(values);
+}
+
+int DeviceSession::write_higher(const std::string& name, int value, Range valid) {
+  if (watch_) return std::max(value, read_valid(name, valid.lowest, valid));
+  return ports_.settings.write_higher(name, value, valid);
 }
 
 TimeOfDay DeviceSession::local_time() {
@@ -97,7 +108,6 @@ void DeviceSession::press(Button button) {
                       (mode == mode_game || mode == mode_game_time || mode == mode_game_over);
   if (starts && ports_.replays && !recording_) {
     const TimeOfDay now = local_time();
-    const GameState& s = game_.state();
     Replay& r = recording_.emplace();
     r.version = QM_VERSION;
     r.level = button == Button::Ama ? 1 : 2;
@@ -107,14 +117,17 @@ void DeviceSession::press(Button button) {
     r.minute = static_cast<std::uint8_t>(now.minute);
     r.second = static_cast<std::uint8_t>(now.second);
     r.seed = game_.random().seed();
-    r.hiscore1 = s.hiscore1;
-    r.hiscore2 = s.hiscore2;
     // A game is minutes of ticks: room for a few thousand events saves growing it while playing.
     r.events.reserve(4096);
     recorded_play_ = false;
   }
   if (recording_) record(Replay::event(Replay::kPress, int(button)));
   button_down(button);
+  if (starts && recording_) {
+    // The high scores as the game's own display read them from the store.
+    recording_->hiscore1 = game_.state().hiscore1;
+    recording_->hiscore2 = game_.state().hiscore2;
+  }
   settle_recording(false);
 }
 
@@ -188,8 +201,6 @@ void DeviceSession::watch(const Replay& replay) {
   for (int b = 1; b <= kButtonCount; ++b) button_up(static_cast<Button>(b));
   s.gam_mode = replay.start_mode;
   s.play_enabled = false;
-  s.hiscore1 = replay.hiscore1;
-  s.hiscore2 = replay.hiscore2;
   game_.random().set_seed(replay.seed);
   for (int b = 1; b <= kButtonCount; ++b)
     if (replay.held & bit(static_cast<Button>(b))) button_down(static_cast<Button>(b));
@@ -237,9 +248,8 @@ void DeviceSession::stop_watching() {
   // In time mode letting the buttons go starts nothing.
   s.gam_mode = mode_time;
   for (int b = 1; b <= kButtonCount; ++b) button_up(static_cast<Button>(b));
+  // The high scores are read from the store again as the next game shows them.
   watch_.reset();
-  s.hiscore1 = ports_.settings.read_integer("HiScore1", 0);
-  s.hiscore2 = ports_.settings.read_integer("HiScore2", 0);
   game_.Gam_Set_Mode();
   ports_.hint.rebuild_mode_hint(mode_time);
 }

@@ -93,9 +93,11 @@ class DeviceSession final : public ButtonSink,
   void start(Timer& timer) override;
   void stop(Timer& timer) override;
   void run_expired(Timer& timer) override;
-  // SettingsPort: nothing is written while watching.
+  // SettingsPort: while watching, the high scores are the recorded ones and nothing is written.
   int read_integer(const std::string& name, int default_value) override;
   void write_integer(const std::string& name, int value) override;
+  void write_integers(std::span<const Value> values) override;
+  int write_higher(const std::string& name, int value, Range valid) override;
   // LocalTimePort: the recorded time of day while watching.
   TimeOfDay local_time() override;
 

@@ -18,15 +18,16 @@ std::string ReplayFolder::keep(const Replay& replay, const std::string& stamp) {
   std::error_code ec;
   std::filesystem::create_directories(folder_, ec);
   if (ec) return "cannot create " + folder_.string() + ": " + ec.message();
-  const std::vector<std::uint8_t> bytes = encode_replay(replay);
-  std::string error = write_file_atomically(folder_ / ("game-" + stamp + ".qmr"), bytes);
+  const std::vector<std::uint8_t> encoded = encode_replay(replay);
+  const std::string_view bytes(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+  std::string error = replace_file(folder_ / ("game-" + stamp + ".qmr"), bytes);
   if (!error.empty()) return error;
   prune();
   const auto best =
       folder_ / (replay.level == 1 ? "best-amateur.qmr" : "best-professional.qmr");
   const ReplayRead old = read_replay_file(best);
   if (!old.replay || old.replay->score < replay.score)
-    error = write_file_atomically(best, bytes);
+    error = replace_file(best, bytes);
   return error;
 }
 

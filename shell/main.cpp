@@ -145,6 +145,14 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "quibman: --replay and --verify-replay take a file name\n");
     return 2;
   }
+  // Qt would abort, with a core dump, on finding no window system to talk to.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::fputs(
+        "quibman: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+        stderr);
+    return 1;
+  }
   // Refused, glibc keeps its sliding threshold: the program runs the same, only heavier.
   qm::map_large_blocks();
   QApplication app(argc, argv);
