@@ -10,9 +10,8 @@ namespace qm {
 
 namespace {
 
-constexpr std::uint16_t kDirections =
-    1u << int(Button::Up) | 1u << int(Button::Left) | 1u << int(Button::Right) |
-    1u << int(Button::Down);
+constexpr std::uint16_t kDirections = 1u << int(Button::Up) | 1u << int(Button::Left) |
+                                      1u << int(Button::Right) | 1u << int(Button::Down);
 
 }  // namespace
 
@@ -21,9 +20,9 @@ DeviceSession::DeviceSession(SessionPorts ports)
 
 std::array<Timer*, 9> DeviceSession::timers() {
   Game& g = game_;
-  return {&g.Timer_Game,         &g.Timer_Game_Start,       &g.Timer_Miss,
-          &g.Timer_Stage_Complete, &g.Timer_Intermission,   &g.Timer_Ghost_Bonus,
-          &g.Timer_Cherry_Bonus, &g.Timer_Power_Pill_Sound, &g.Timer_Clock};
+  return {&g.Timer_Game,           &g.Timer_Game_Start,       &g.Timer_Miss,
+          &g.Timer_Stage_Complete, &g.Timer_Intermission,     &g.Timer_Ghost_Bonus,
+          &g.Timer_Cherry_Bonus,   &g.Timer_Power_Pill_Sound, &g.Timer_Clock};
 }
 
 void DeviceSession::create(std::uint32_t seed) {
@@ -53,7 +52,8 @@ void DeviceSession::stop(Timer& timer) {
 void DeviceSession::run_expired(Timer& timer) {
   if (recording_) {
     const auto all = timers();
-    record(Replay::event(Replay::kTimer, int(std::find(all.begin(), all.end(), &timer) - all.begin())));
+    record(Replay::event(Replay::kTimer,
+                         int(std::find(all.begin(), all.end(), &timer) - all.begin())));
   }
   timer.run();
   settle_recording(false);
@@ -225,7 +225,8 @@ DeviceSession::Step DeviceSession::watch_step() {
       Timer& timer = *timers()[index];
       // Only a running timer expires: a recording that says otherwise was not made by this game.
       if (!timer.enabled()) {
-        watch_error_ = "event " + std::to_string(n + 1) + " is the expiry of a timer that is not running";
+        watch_error_ =
+            "event " + std::to_string(n + 1) + " is the expiry of a timer that is not running";
         return Step::Refused;
       }
       watch_->clock.fire(timer);

@@ -21,10 +21,10 @@ struct Replay {
   static Kind kind_of(std::uint8_t event) { return static_cast<Kind>(event >> 6); }
   static int index_of(std::uint8_t event) { return event & 0x3f; }
 
-  std::string version;         // the program's version, at most 16 characters
-  std::uint8_t level = 1;      // 1 Amateur, 2 Professional
-  std::uint8_t start_mode = 2; // gam_mode before the first event: 2, 7 or 8
-  std::uint16_t held = 0;      // direction buttons held as the game began: bit 1 << Button
+  std::string version;          // the program's version, at most 16 characters
+  std::uint8_t level = 1;       // 1 Amateur, 2 Professional
+  std::uint8_t start_mode = 2;  // gam_mode before the first event: 2, 7 or 8
+  std::uint16_t held = 0;       // direction buttons held as the game began: bit 1 << Button
   std::uint8_t hour = 0, minute = 0, second = 0;
   std::uint32_t seed = 0;
   std::int32_t hiscore1 = 0, hiscore2 = 0;

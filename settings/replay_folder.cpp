@@ -23,11 +23,9 @@ std::string ReplayFolder::keep(const Replay& replay, const std::string& stamp) {
   std::string error = replace_file(folder_ / ("game-" + stamp + ".qmr"), bytes);
   if (!error.empty()) return error;
   prune();
-  const auto best =
-      folder_ / (replay.level == 1 ? "best-amateur.qmr" : "best-professional.qmr");
+  const auto best = folder_ / (replay.level == 1 ? "best-amateur.qmr" : "best-professional.qmr");
   const ReplayRead old = read_replay_file(best);
-  if (!old.replay || old.replay->score < replay.score)
-    error = replace_file(best, bytes);
+  if (!old.replay || old.replay->score < replay.score) error = replace_file(best, bytes);
   return error;
 }
 

@@ -33,7 +33,7 @@ struct WindowEnvironment {
   std::function<void(const QString&)> show_error;
   // A message that does not stop the program, shown beside the window.
   std::function<void(const QString&)> show_notice = {};
-  bool gamepad = false;  // game controllers work the device's buttons too
+  bool gamepad = false;             // game controllers work the device's buttons too
   std::filesystem::path replays{};  // where finished games are kept; none are when empty
 };
 // The executable's folder, the primary screen, a message box with the error icon, a message box
@@ -171,8 +171,8 @@ class MainWindow final : public QWidget,
   SoundLayer sound_;
   ReplayFolder replays_{env_.replays};
   bool replay_failure_said_ = false;
-  DeviceSession session_{
-      SessionPorts{timer_host_, sound_, settings_, *this, nullptr, env_.replays.empty() ? nullptr : this}};
+  DeviceSession session_{SessionPorts{timer_host_, sound_, settings_, *this, nullptr,
+                                      env_.replays.empty() ? nullptr : this}};
   QTimer watch_timer_;
   KeyNames key_names_;
   KeyBindings key_bindings_{};

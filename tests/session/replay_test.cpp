@@ -159,7 +159,13 @@ TEST(Replay, DamagedReplaysAreRefused) {
       {"newer format", changed(8, 2), "newer program (replay format 2"},
       {"header cut", Bytes(good.begin(), good.begin() + 30), "cut short (in its header)"},
       {"last event cut", Bytes(good.begin(), good.end() - 1), "cut short"},
-      {"byte added", [&] { Bytes b = good; b.push_back(0); return b; }(), "after its last event"},
+      {"byte added",
+       [&] {
+         Bytes b = good;
+         b.push_back(0);
+         return b;
+       }(),
+       "after its last event"},
       {"event changed", changed(good.size() - 1, good.back() ^ 1), "checksum"},
       {"seed changed", changed(16, good[16] ^ 0x10), "checksum"},
       {"no event", reencoded([](Replay& r) { r.events[3] = 0xff; }), "event 4 is no event"},
@@ -178,9 +184,19 @@ TEST(Replay, DamagedReplaysAreRefused) {
     Replay replay;
     const char* reason;
   } false_claims[] = {
-      {"score raised", [&] { Replay r = game; r.score += 10; return r; }(), "not to the recorded"},
+      {"score raised",
+       [&] {
+         Replay r = game;
+         r.score += 10;
+         return r;
+       }(),
+       "not to the recorded"},
       {"expiry of a stopped timer",
-       [&] { Replay r = game; r.events.insert(r.events.begin() + 2, Replay::event(Replay::kTimer, 2)); return r; }(),
+       [&] {
+         Replay r = game;
+         r.events.insert(r.events.begin() + 2, Replay::event(Replay::kTimer, 2));
+         return r;
+       }(),
        "event 3 is the expiry of a timer that is not running"},
   };
   for (const auto& c : false_claims) {

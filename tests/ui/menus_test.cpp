@@ -151,9 +151,9 @@ TEST_F(MenusTest, ResetHiscoresWritesBothInOrderAndBeepsEvenWhenZero) {
 
 TEST_F(MenusTest, EntriesRunTheirActions) {
   for (int i : {1, 2, 3, 4, 6, 7, 12, 13, 15}) popup.entry(i).trigger();
-  EXPECT_EQ(host.log, (std::vector<std::string>{"about", "open Readme.txt", "open Whatsnew.txt",
-                                                "manual", "open Config.ini", "keys", "watch",
-                                                "screenshot", "quit"}));
+  EXPECT_EQ(host.log,
+            (std::vector<std::string>{"about", "open Readme.txt", "open Whatsnew.txt", "manual",
+                                      "open Config.ini", "keys", "watch", "screenshot", "quit"}));
 }
 
 TEST_F(MenusTest, ShortcutsAreUnmodifiedKeysOfTheMainWindow) {
@@ -164,9 +164,8 @@ TEST_F(MenusTest, ShortcutsAreUnmodifiedKeysOfTheMainWindow) {
   QTest::keyClick(&host.window, Qt::Key_F1, Qt::ShiftModifier);
   QTest::keyClick(&host.window, Qt::Key_F1, Qt::ControlModifier);
   QTest::keyClick(&host.window, Qt::Key_Escape);
-  EXPECT_EQ(host.log,
-            (std::vector<std::string>{"open Readme.txt", "open Whatsnew.txt", "manual",
-                                      "screenshot", "quit"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"open Readme.txt", "open Whatsnew.txt", "manual",
+                                                "screenshot", "quit"}));
   EXPECT_FALSE(menu.isVisible());
 }
 
