@@ -93,18 +93,25 @@ TEST(Replay, GamesWhoseTimersRanLateReplayExactly) {
   EXPECT_TRUE(none.games.empty()) << "a replay watched is no game played";
 }
 
-// Watching writes nothing to the settings, even when the replay beats the stored high score, and
-// any button gives the device back in time mode; the next game shows the stored high score.
-TEST(Replay, WatchingWritesNoSettingsAndAButtonStopsIt) {
+// A device on the simulated clock that has played and recorded one Amateur game.
+class RecordedGame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    session.create(99);
+    session.switch_on();
+    session.press(Button::Mode);
+    play_until_over(session, Button::Ama, [&](std::int64_t ms) { clock.advance(ms); });
+    ASSERT_EQ(kept.games.size(), 1u);
+  }
   SimClock clock;
   Recorder rec{clock};
   Kept kept;
   DeviceSession session{SessionPorts{clock, rec, rec, rec, &rec, &kept}};
-  session.create(99);
-  session.switch_on();
-  session.press(Button::Mode);
-  play_until_over(session, Button::Ama, [&](std::int64_t ms) { clock.advance(ms); });
-  ASSERT_EQ(kept.games.size(), 1u);
+};
+
+// Watching writes nothing to the settings, even when the replay beats the stored high score, and
+// any button gives the device back in time mode; the next game shows the stored high score.
+TEST_F(RecordedGame, WatchingWritesNoSettingsAndAButtonStopsIt) {
   rec.values["HiScore1"] = 0;
   rec.writes.clear();
 
@@ -124,16 +131,7 @@ TEST(Replay, WatchingWritesNoSettingsAndAButtonStopsIt) {
 
 // Anything but a whole replay of ours is refused with its reason; so is one whose events do not
 // play to the score it claims.
-TEST(Replay, DamagedReplaysAreRefused) {
-  SimClock clock;
-  Recorder rec{clock};
-  Kept kept;
-  DeviceSession session{SessionPorts{clock, rec, rec, rec, &rec, &kept}};
-  session.create(5);
-  session.switch_on();
-  session.press(Button::Mode);
-  play_until_over(session, Button::Ama, [&](std::int64_t ms) { clock.advance(ms); });
-  ASSERT_EQ(kept.games.size(), 1u);
+TEST_F(RecordedGame, DamagedReplaysAreRefused) {
   const Replay game = kept.games[0];
   const std::vector<std::uint8_t> good = encode_replay(game);
   ASSERT_TRUE(decode_replay(good).replay) << decode_replay(good).error;
