@@ -13,6 +13,7 @@
 #include "ui/about_form.h"
 #include "ui/game_menu.h"
 #include "ui/keys_form.h"
+#include "ui/lcd_look_dialog.h"
 #include "ui/main_window.h"
 #include "ui/manual_form.h"
 #include "ui/menu_host.h"
@@ -62,6 +63,13 @@ class Program final : public MenuHost, public SplashHost {
   void show_about() override { about_->show_about(); }
   void show_manual() override { manual_->show_manual(&form_); }
   void show_key_settings() override { keys_->open_dialog(); }
+  void show_lcd_look() override {
+    auto* dialog = new LcdLookDialog(
+        &form_, form_.lcd_look(), [this](const LcdLook& look) { form_.set_lcd_look(look); },
+        [this] { form_.keep_lcd_look(); });
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+  }
   void set_hiscore(int level, int value) override {
     (level == 1 ? form_.game().state().hiscore1 : form_.game().state().hiscore2) = value;
   }

@@ -37,6 +37,9 @@ class SkinLayout {
   SkinLayoutResult run() {
     std::string skin_dir =
         with_trailing_backslash(ini_.read_string("Common", "SkinDir", "Graphics\\Skin\\"));
+    result_.lcd = read_lcd_look([&](const std::string& key, int fallback) {
+      return ini_.read_integer("LCD", key, fallback);
+    });
     const auto height = read_bounded("Common", "GameHeight", 777, 0);
     if (!height) return result_;
     const auto width = read_bounded("Common", "GameWidth", 479, 0);
@@ -217,7 +220,7 @@ SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& progra
   std::optional<IniFile> ini = load_config_ini(program_dir);
   if (!ini) {
     SkinLayout::place_game_menu_boxes(scene, fullscreen_mode);
-    return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage};
+    return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage, {}};
   }
   return SkinLayout(scene, std::move(*ini), fullscreen_mode, screen).run();
 }

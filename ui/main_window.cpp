@@ -57,6 +57,8 @@ int MainWindow::StoreForwarder::write_higher(const std::string& name, int value,
 MainWindow::MainWindow(WindowEnvironment env)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), env_(std::move(env)) {
   scene().set_listener(this);
+  clock_.start();
+  connect(&fade_frames_, &QTimer::timeout, this, &MainWindow::fade_frame);
   pm_0_menu_ = new QMenu(this);
 
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
@@ -106,6 +108,10 @@ void MainWindow::run_layout() {
   SkinLayoutResult result =
       Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size());
   pictures_.prune(scene());
+  skin_lcd_ = result.lcd;
+  set_lcd_look(read_lcd_look([this](const std::string& key,
+                                    int fallback) { return settings_.read_integer(key, fallback); },
+                             skin_lcd_));
   const WindowProps& props = scene().window();
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;

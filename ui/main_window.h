@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRegion>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "sound/sound_layer.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/qt_timer_host.h"
+#include "ui/segment_painter.h"
 
 class QMenu;
 
@@ -109,6 +111,12 @@ class MainWindow final : public QWidget,
   // What the window shows, composed from the scene.
   QImage composed();
 
+  // How the crystal is drawn: the user's choice, else the skin's. Setting it redraws the device
+  // at once without storing it; keep_lcd_look stores what is set.
+  const LcdLook& lcd_look() const { return segments_.look(); }
+  void set_lcd_look(const LcdLook& look);
+  void keep_lcd_look();
+
   // SceneListener
   void box_changed(BoxId id, const Rect& old_rect, const Rect& new_rect) override;
   void window_changed() override;
@@ -157,6 +165,10 @@ class MainWindow final : public QWidget,
   void update_cursor(BoxId id);
   void schedule_flush();
   void flush();
+  // A logical area to compose and repaint.
+  void damage(const QRect& area);
+  // One frame of the segments' fades: their areas repainted, the frames stopped once all are done.
+  void fade_frame();
   // Draws the scene's logical rectangle into a picture of `ratio` device pixels per logical one.
   void compose(QImage& target, const QRect& rect, qreal ratio);
   // An uncomposed picture of the window's device pixels.
@@ -199,6 +211,11 @@ class MainWindow final : public QWidget,
   bool flush_pending_ = false;
   QRegion cut_;
   bool mask_dirty_ = false;
+  SegmentPainter segments_{pictures_};
+  // The skin's look of the crystal, for what the user has not chosen.
+  LcdLook skin_lcd_;
+  QElapsedTimer clock_;
+  QTimer fade_frames_;
 
   std::unique_ptr<GamepadSource> gamepad_;
 };

@@ -35,6 +35,7 @@ const std::array<EntrySpec, PopupMenu::kEntryCount + 1> kEntries = {{
     {nullptr, kNone, nullptr, false, nullptr},
     {"Display in fullscreen mode", Qt::Key_F12, "F12", true, &PopupMenu::pm_10_fullscreenClick},
     {"Display splash screen at startup", kNone, nullptr, true, &PopupMenu::pm_11_splashscreenClick},
+    {"LCD look...", kNone, nullptr, false, &PopupMenu::lcd_lookClick},
     {"Watch replay...", kNone, nullptr, false, &PopupMenu::watch_replayClick},
     {"Save screenshot", Qt::Key_F9, "F9", false, &PopupMenu::save_screenshotClick},
     {nullptr, kNone, nullptr, false, nullptr},
@@ -119,6 +120,10 @@ void PopupMenu::pm_10_fullscreenClick() {
 // The action has inverted its own check mark already (a checkable entry does that when chosen).
 void PopupMenu::pm_11_splashscreenClick() {
   host_.settings().write_integer("SplashScreen", pm_11_splashscreen().isChecked() ? 1 : 0);
+}
+
+void PopupMenu::lcd_lookClick() {
+  host_.show_lcd_look();
 }
 
 void PopupMenu::watch_replayClick() {

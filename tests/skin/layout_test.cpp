@@ -131,6 +131,21 @@ TEST_F(LayoutTest, IntegerKeysTakeTheFileNumberSyntaxOrTheirDefault) {
   EXPECT_EQ(scene.box(3).rect.top, -7);
 }
 
+// The [LCD] section gives a skin's own look of the crystal; out of range is brought into range,
+// and a value that does not convert is as if not there.
+TEST_F(LayoutTest, LcdSectionGivesTheSkinsLookOfTheCrystal) {
+  const struct {
+    const char* ini;
+    LcdLook look;
+  } cases[] = {
+      {"", {0, 0, 0}},
+      {"[LCD]\nUnlitSegments=30\nSegmentShadow=$20\nLcdResponse=120\n", {30, 32, 120}},
+      {"[lcd]\nunlitsegments=150\nSegmentShadow=-5\nLcdResponse=999\n", {100, 0, 250}},
+      {"[LCD]\nUnlitSegments=abc\nSegmentShadow=\nLcdResponse=12ms\n", {0, 0, 0}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(layout(c.ini, false).lcd, c.look) << c.ini;
+}
+
 TEST_F(LayoutTest, ColourThatIsNoNumberStopsTheLayout) {
   SkinLayoutResult r =
       layout("[Common]\nGameWidth=300\n[Fullscreen]\nBgColor=red\n[Image1]\nLeft=5\n", true);
