@@ -34,6 +34,7 @@ WindowEnvironment default_window_environment() {
     box->show();
   };
   env.gamepad = !qEnvironmentVariableIsSet("QM_NO_GAMEPAD");
+  env.replays = ReplayFolder::default_folder();
   return env;
 }
 
@@ -83,6 +84,10 @@ MainWindow::MainWindow(WindowEnvironment env)
   // The key colour's pixels are cut out twice: by the window's shape, which an X11 desktop without
   // a compositor honours, and as transparent pixels, which compositors (Wayland's, XWayland's, a
   // compositing window manager's) show through even where they ignore the shape.
+  watch_timer_.setSingleShot(true);
+  watch_timer_.setTimerType(Qt::PreciseTimer);
+  connect(&watch_timer_, &QTimer::timeout, this, &MainWindow::play_replay);
+
   setAttribute(Qt::WA_TranslucentBackground);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
@@ -94,6 +99,7 @@ MainWindow::MainWindow(WindowEnvironment env)
 }
 
 MainWindow::~MainWindow() {
+  session_.end_game();
   qApp->removeEventFilter(this);
   scene().set_listener(nullptr);
 }

@@ -49,6 +49,13 @@ std::optional<Button> button_of_box(BoxId id) {
 }  // namespace
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Esc stops watching a replay instead of ending the program: taken before its shortcut.
+  if (event->type() == QEvent::ShortcutOverride && session_.watching() &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    session_.stop_watching();
+    event->accept();
+    return true;
+  }
   // Key preview: every key event for this window reaches the dispatch first, whatever element
   // has the focus. A key event travels up the parent chain; it is taken at its first receiver.
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
