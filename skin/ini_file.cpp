@@ -5,6 +5,7 @@
 
 #include "skin/file_bytes.h"
 #include "skin/letter_case.h"
+#include "skin/user_config.h"
 
 // The reading rules, as the Windows profile reader has them, with the cases it leaves open
 // settled so:
@@ -48,6 +49,8 @@ std::string_view unquoted(std::string_view value) {
 }  // namespace
 
 std::optional<IniFile> load_config_ini(const std::filesystem::path& program_dir) {
+  // The user's own copy stands in for an installed Config.ini that the user cannot write.
+  if (auto in_use = IniFile::load(config_ini_in_use(program_dir))) return in_use;
   return IniFile::load(with_letter_case_found(program_dir / "Config.ini"));
 }
 

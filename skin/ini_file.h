@@ -35,7 +35,8 @@ class IniFile {
   std::unordered_map<std::string, std::vector<std::size_t>> sections_;
 };
 
-// Config.ini in the program's folder; nullopt when there is no such file. Its name, like every
+// Config.ini in the program's folder, or the user's own copy of it (see user_config.h); nullopt
+// when there is no such file. Its name, like every
 // file name the file gives, is matched without regard to letter case when not there exactly.
 std::optional<IniFile> load_config_ini(const std::filesystem::path& program_dir);
 

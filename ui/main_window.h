@@ -16,6 +16,7 @@
 #include "sound/sound_layer.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/qt_timer_host.h"
+#include "ui/qt/window_drag.h"
 
 class QMenu;
 
@@ -156,8 +157,7 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
 
   // Mouse: the box that took the left press, and the drag anchor inside it.
   BoxId pressed_box_ = 0;
-  bool dragging_ = false;
-  QPoint drag_;
+  WindowDrag drag_{*this};
 
   // Painting: the composed picture in device pixels at the ratio of its screen (held only while
   // the colour key cuts the window: without it the paint composes into the backing store), what

@@ -6,11 +6,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolTip>
-#include <QWindow>
 #include <optional>
 
 #include "input/qt_keys.h"
-#include "ui/qt/dialog_support.h"
 #include "ui/qt/window_platform.h"
 
 namespace qm {
@@ -137,33 +135,22 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
   pressed_box_ = box_at(pos);
   if (auto button = button_of_box(pressed_box_)) {
     session_.press(*button);
-  } else if (is_drag_area(pressed_box_) && !fullscreen_mode_) {
-    if (compositor_moves_windows() && windowHandle()) {
-      windowHandle()->startSystemMove();
-    } else {
-      dragging_ = true;
-      const Rect& r = scene().box(pressed_box_).rect;
-      drag_ = pos - QPoint(r.left, r.top);
-    }
+  } else if (is_drag_area(pressed_box_) && !fullscreen_mode_ && !drag_.begin(pos)) {
+    // The window system moves the window and keeps the pointer: this press sees no release.
+    pressed_box_ = 0;
   }
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (dragging_ && (event->buttons() & Qt::LeftButton) && !fullscreen_mode_) {
-    const Rect& r = scene().box(pressed_box_).rect;
-    const QPoint in_box = pos - QPoint(r.left, r.top);
-    move(x(), y() + in_box.y() - drag_.y());
-    move(x() + in_box.x() - drag_.x(), y());
-    return;
-  }
+  if ((event->buttons() & Qt::LeftButton) && !fullscreen_mode_ && drag_.follow(pos)) return;
   if (!pressed_box_) update_cursor(box_at(pos));
 }
 
 BoxId MainWindow::release_pressed_box() {
   const BoxId pressed = pressed_box_;
   pressed_box_ = 0;
-  dragging_ = false;
+  drag_.end();
   if (auto button = button_of_box(pressed)) session_.release(*button);
   return pressed;
 }
