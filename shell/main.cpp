@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
+#include <cstdio>
 #include <memory>
 
 #include "input/key_repeat.h"
@@ -89,6 +90,14 @@ class Program final : public MenuHost, public SplashHost {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Qt would abort, with a core dump, on finding no window system to talk to.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::fputs(
+        "quibman: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+        stderr);
+    return 1;
+  }
   // Refused, glibc keeps its sliding threshold: the program runs the same, only heavier.
   qm::map_large_blocks();
   QApplication app(argc, argv);

@@ -18,6 +18,7 @@ struct SkinLayoutResult {
     Done,
     ConfigMissing,  // no Config.ini beside the program: the program must end
     Stopped,        // a colour that is no number or a picture that cannot be decoded
+    Unshowable,     // a window size or offset no screen can show: the program must end
   };
   Status status = Status::Done;
   std::string message;

@@ -30,9 +30,12 @@ struct WindowEnvironment {
   std::filesystem::path program_dir;  // where Config.ini lies
   std::function<ScreenSize()> screen_size;
   std::function<void(const QString&)> show_error;
+  // A message that does not stop the program, shown beside the window.
+  std::function<void(const QString&)> show_notice = {};
   bool gamepad = false;  // game controllers work the device's buttons too
 };
-// The executable's folder, the primary screen, a message box with the error icon, and game
+// The executable's folder, the primary screen, a message box with the error icon, a message box
+// with the warning icon that waits for nobody, and game
 // controllers unless QM_NO_GAMEPAD is set.
 WindowEnvironment default_window_environment();
 
@@ -116,6 +119,7 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
     int read_integer(const std::string& name, int default_value) override;
     void write_integer(const std::string& name, int value) override;
     void write_integers(std::span<const Value> values) override;
+    int write_higher(const std::string& name, int value, Range valid) override;
 
    private:
     std::unique_ptr<SettingsStore>& store_;

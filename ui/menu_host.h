@@ -9,8 +9,9 @@ namespace qm {
 
 class Scene;
 
-// What the pop-up menu and the game menu need of the main window. The main window implements it;
-// the menus and their tests talk only to this.
+// What the pop-up menu and the game menu need of the program around them. The program's wiring
+// (shell/main.cpp) implements it over the main window and the dialogs; the menus and their tests
+// talk only to this.
 class MenuHost {
  public:
   virtual ~MenuHost() = default;

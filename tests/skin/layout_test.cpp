@@ -176,12 +176,12 @@ TEST_F(LayoutTest, FullscreenOffsets) {
 }
 
 TEST_F(LayoutTest, PlacesBeyondTheIntRangeStopAtItsEnds) {
-  // GameWidth -2147483648 centres the handheld area 1073742336 pixels to the right.
+  // GameWidth 0 centres the handheld area 512 pixels to the right.
   layout(
-      "[Common]\nGameWidth=-2147483648\n[Fullscreen]\nGameOffsetY=-2147483648\n"
-      "[Image1]\nLeft=2147483647\nTop=-1\n[Image2]\nLeft=-1073742336\nTop=2147483647\n",
+      "[Common]\nGameWidth=0\n[Fullscreen]\nGameOffsetY=-16384\n"
+      "[Image1]\nLeft=2147483647\nTop=-2147483648\n[Image2]\nLeft=-512\nTop=16383\n",
       true);
-  EXPECT_EQ(scene.window().offset_x, 1073742336);
+  EXPECT_EQ(scene.window().offset_x, 512);
   EXPECT_EQ(scene.box(1).rect.left, 2147483647);
   EXPECT_EQ(scene.box(1).rect.top, -2147483647 - 1);
   EXPECT_EQ(scene.box(2).rect.left, 0);
