@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "ui/qt/window_drag.h"
 
 class QMenu;
+class QWindow;
 
 namespace qm {
 
@@ -158,6 +160,13 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
 
   bool fullscreen_mode_ = true;
   bool quit_requested_ = false;
+
+  // A click here asks for the keyboard; where the window system keeps it on another window of the
+  // program (weston gives it to the manual, a transient child, whatever is clicked), the keys that
+  // window gets are taken as this window's until that window is clicked or loses the keyboard.
+  void claim_keyboard();
+  bool keyboard_claimed() const;
+  QPointer<QWindow> keyboard_held_by_;
 
   // Mouse: the box that took the left press, and the drag anchor inside it.
   BoxId pressed_box_ = 0;

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <QWindow>
 #include <optional>
 
 #include "input/qt_keys.h"
@@ -47,13 +48,18 @@ std::optional<Button> button_of_box(BoxId id) {
 }  // namespace
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget) return false;
+  QWidget* window = widget->window();
+  if (event->type() == QEvent::MouseButtonPress && window != this) keyboard_held_by_ = nullptr;
   // Key preview: every key event for this window reaches the dispatch first, whatever element
   // has the focus. A key event travels up the parent chain; it is taken at its first receiver.
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (!widget || widget->window() != this || !isEnabled()) return false;
+  const bool taken =
+      window != this && keyboard_claimed() && window->windowHandle() == keyboard_held_by_.data();
+  if ((window != this && !taken) || !isEnabled()) return false;
   QWidget* focus = QApplication::focusWidget();
-  QWidget* receiver = focus && focus->window() == this ? focus : this;
+  QWidget* receiver = focus && focus->window() == window ? focus : window;
   if (widget != receiver) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (event->type() == QEvent::KeyPress) {
@@ -62,11 +68,28 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The keyboard's repeat comes as release and press pairs: only the real release counts.
     FormKeyUp(windows_key_code(*key));
   }
-  return false;
+  // A key taken from another window is this window's alone.
+  return taken;
+}
+
+void MainWindow::claim_keyboard() {
+  if (isActiveWindow()) return;
+  // Where the window system grants the request (X11, a Wayland compositor with xdg-activation),
+  // the activation that follows ends the claim.
+  activateWindow();
+  QWindow* holder = QGuiApplication::focusWindow();
+  keyboard_held_by_ = holder != windowHandle() ? holder : nullptr;
+}
+
+bool MainWindow::keyboard_claimed() const {
+  return keyboard_held_by_ && QGuiApplication::focusWindow() == keyboard_held_by_.data();
 }
 
 bool MainWindow::event(QEvent* event) {
   switch (event->type()) {
+    case QEvent::WindowActivate:
+      keyboard_held_by_ = nullptr;
+      break;
     case QEvent::WindowDeactivate:
     case QEvent::FocusOut:
     case QEvent::EnabledChange:
@@ -125,6 +148,7 @@ void MainWindow::update_cursor(BoxId id) {
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
+  claim_keyboard();
   if (event->button() == Qt::RightButton) {
     // The menu takes the mouse and the left release never comes: a held button is let go now.
     release_pressed_box();
