@@ -19,6 +19,7 @@
 #include "ui/qt/qt_timer_host.h"
 #include "ui/qt/window_drag.h"
 
+class QKeySequence;
 class QMenu;
 class QWindow;
 
@@ -166,6 +167,8 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   // window gets are taken as this window's until that window is clicked or loses the keyboard.
   void claim_keyboard();
   bool keyboard_claimed() const;
+  // Works this window's shortcut for `keys`; false when it has none.
+  bool trigger_shortcut(const QKeySequence& keys);
   QPointer<QWindow> keyboard_held_by_;
 
   // Mouse: the box that took the left press, and the drag anchor inside it.

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QToolTip>
 #include <QWindow>
 #include <optional>
@@ -63,6 +64,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (widget != receiver) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (event->type() == QEvent::KeyPress) {
+    // The menu's shortcuts (F12, Esc...) answer only in the active window: a taken key works them.
+    if (taken && trigger_shortcut(QKeySequence(key->keyCombination()))) return true;
     FormKeyDown(windows_key_code(*key));
   } else if (!key->isAutoRepeat()) {
     // The keyboard's repeat comes as release and press pairs: only the real release counts.
@@ -70,6 +73,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   // A key taken from another window is this window's alone.
   return taken;
+}
+
+bool MainWindow::trigger_shortcut(const QKeySequence& keys) {
+  for (QShortcut* shortcut : findChildren<QShortcut*>())
+    if (shortcut->isEnabled() && shortcut->key() == keys) {
+      emit shortcut->activated();
+      return true;
+    }
+  return false;
 }
 
 void MainWindow::claim_keyboard() {
