@@ -1,14 +1,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
-#include <cstdio>
 #include <memory>
 
 #include "input/key_repeat.h"
+#include "shell/display_connection.h"
 #include "shell/heap_policy.h"
 #include "ui/about_form.h"
 #include "ui/game_menu.h"
 #include "ui/keys_form.h"
+#include "ui/lcd_look_dialog.h"
 #include "ui/main_window.h"
 #include "ui/manual_form.h"
 #include "ui/menu_host.h"
@@ -57,6 +58,13 @@ class Program final : public MenuHost, public SplashHost {
   void show_about() override { about_->show_about(); }
   void show_manual() override { manual_->show_manual(&form_); }
   void show_key_settings() override { keys_->open_dialog(); }
+  void show_lcd_look() override {
+    auto* dialog = new LcdLookDialog(
+        &form_, form_.lcd_look(), [this](const LcdLook& look) { form_.set_lcd_look(look); },
+        [this] { form_.keep_lcd_look(); });
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+  }
   void set_hiscore(int level, int value) override {
     (level == 1 ? form_.game().state().hiscore1 : form_.game().state().hiscore2) = value;
   }
@@ -90,17 +98,11 @@ class Program final : public MenuHost, public SplashHost {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // Qt would abort, with a core dump, on finding no window system to talk to.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-    std::fputs(
-        "quibman: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
-        stderr);
-    return 1;
-  }
   // Refused, glibc keeps its sliding threshold: the program runs the same, only heavier.
   qm::map_large_blocks();
+  auto connecting = std::make_unique<qm::DisplayConnection>();
   QApplication app(argc, argv);
+  connecting.reset();
   qm::keep_held_keys_down();
   // Closing the main window ends the program by itself; hiding the splash screen must not.
   QApplication::setQuitOnLastWindowClosed(false);

@@ -56,6 +56,8 @@ int MainWindow::StoreForwarder::write_higher(const std::string& name, int value,
 MainWindow::MainWindow(WindowEnvironment env)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), env_(std::move(env)) {
   scene().set_listener(this);
+  clock_.start();
+  connect(&fade_frames_, &QTimer::timeout, this, &MainWindow::fade_frame);
   pm_0_menu_ = new QMenu(this);
 
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
@@ -71,7 +73,7 @@ MainWindow::MainWindow(WindowEnvironment env)
   fullscreen_mode_ = store_->read_valid("FullscreenMode", 1, {0, 1}) != 0;
   // The game-menu button's click area is fixed in the window's top-left corner.
   scene().set_rect(box::btn_game_menu_top, Rect{0, 0, 36, 32});
-  run_layout();
+  run_layout(true);
   key_names_ = build_key_names();
   load_key_bindings(settings_, key_bindings_);
   build_button_hints(scene(), key_names_, key_bindings_, kModeToGame);
@@ -97,17 +99,19 @@ MainWindow::~MainWindow() {
   scene().set_listener(nullptr);
 }
 
-void MainWindow::run_layout() {
+void MainWindow::run_layout(bool starting) {
   SkinLayoutResult result =
       Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size());
   pictures_.prune(scene());
+  skin_lcd_ = result.lcd;
+  set_lcd_look(read_lcd_look([this](const std::string& key,
+                                    int fallback) { return settings_.read_integer(key, fallback); },
+                             skin_lcd_));
   const WindowProps& props = scene().window();
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;
   if (env_.show_error) env_.show_error(QString::fromStdString(result.message));
-  if (result.status == SkinLayoutResult::Status::ConfigMissing ||
-      result.status == SkinLayoutResult::Status::Unshowable)
-    request_quit();
+  if (starting || result.status != SkinLayoutResult::Status::Stopped) request_quit();
 }
 
 void MainWindow::move_out_of_sight() {

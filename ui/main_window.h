@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -18,6 +20,7 @@
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/qt_timer_host.h"
 #include "ui/qt/window_drag.h"
+#include "ui/segment_painter.h"
 
 class QKeySequence;
 class QMenu;
@@ -97,6 +100,12 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   // What the window shows, composed from the scene.
   QImage composed();
 
+  // How the crystal is drawn: the user's choice, else the skin's. Setting it redraws the device
+  // at once without storing it; keep_lcd_look stores what is set.
+  const LcdLook& lcd_look() const { return segments_.look(); }
+  void set_lcd_look(const LcdLook& look);
+  void keep_lcd_look();
+
   // SceneListener
   void box_changed(BoxId id, const Rect& old_rect, const Rect& new_rect) override;
   void window_changed() override;
@@ -132,7 +141,10 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   // The window lost the keyboard: every key and controller button still held is let go.
   void release_held_buttons();
 
-  void run_layout();
+  // Gfx_Load_Skin with its message shown. A layout that ends in a message ends the program, except
+  // a stop during a display-mode toggle, which leaves the layout as far as it got: the window shows
+  // the handheld of the earlier layout there.
+  void run_layout(bool starting);
   void move_out_of_sight();
   BoxId box_at(QPoint pos) const;
   // Ends the left button's press: the box's button goes up; returns the box.
@@ -141,6 +153,10 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   void update_cursor(BoxId id);
   void schedule_flush();
   void flush();
+  // A logical area to compose and repaint.
+  void damage(const QRect& area);
+  // One frame of the segments' fades: their areas repainted, the frames stopped once all are done.
+  void fade_frame();
   // Draws the scene's logical rectangle into a picture of `ratio` device pixels per logical one.
   void compose(QImage& target, const QRect& rect, qreal ratio);
   // An uncomposed picture of the window's device pixels.
@@ -187,6 +203,11 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   bool flush_pending_ = false;
   QRegion cut_;
   bool mask_dirty_ = false;
+  SegmentPainter segments_{pictures_};
+  // The skin's look of the crystal, for what the user has not chosen.
+  LcdLook skin_lcd_;
+  QElapsedTimer clock_;
+  QTimer fade_frames_;
 
   std::unique_ptr<GamepadSource> gamepad_;
 };

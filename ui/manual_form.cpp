@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "skin/file_bytes.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
 #include "ui/qt/dialog_support.h"
@@ -102,7 +103,7 @@ TManualForm::TManualForm(const std::filesystem::path& program_dir, ShowError sho
 }
 
 void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
-  const IniFile ini = load_config_ini(program_dir).value_or(IniFile::parse(""));
+  const IniFile ini = load_config_ini(program_dir).ini.value_or(IniFile::parse(""));
   const std::string folder =
       with_trailing_backslash(ini.read_string("Manual", "ManualDir", "Graphics\\Manual\\"));
   const int height = std::clamp(ini.read_integer("Manual", "ManualHeight", 535), 1, kLargestSide);
@@ -117,7 +118,7 @@ void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
     }
     PictureResult loaded = load_picture_file(*file, Holding::AsStored);
     if (!loaded.ok()) {
-      show_error_(QString::fromStdString(loaded.error));
+      show_error_(QString::fromStdString(naming_file(loaded.error, *file)));
       return;
     }
     pages_[n] = opaque(loaded.picture);

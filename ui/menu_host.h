@@ -34,6 +34,8 @@ class MenuHost {
   virtual void show_about() = 0;
   virtual void show_manual() = 0;
   virtual void show_key_settings() = 0;
+  // The LCD look dialog, shown without waiting for it.
+  virtual void show_lcd_look() = 0;
 
   // Sets hiscore1 (level 1) or hiscore2 (level 2) in the game state; nothing is redrawn or
   // stored here.

@@ -68,7 +68,8 @@ TEST_F(LayoutTest, NoConfigBesideTheProgramEndsItEvenWithOneInTheCurrentDirector
 }
 
 TEST_F(LayoutTest, EmptyConfigInWindowedLayoutIsAllColourKey) {
-  ASSERT_EQ(layout("", false).status, Status::Done);
+  // Laid out all the same, but nothing of it would be seen: the program is to end.
+  ASSERT_EQ(layout("", false).status, Status::NothingToSee);
   const WindowProps& w = scene.window();
   EXPECT_EQ(w.client_width, 479);
   EXPECT_EQ(w.client_height, 777);
@@ -131,6 +132,21 @@ TEST_F(LayoutTest, IntegerKeysTakeTheFileNumberSyntaxOrTheirDefault) {
   EXPECT_EQ(scene.box(3).rect.top, -7);
 }
 
+// The [LCD] section gives a skin's own look of the crystal; out of range is brought into range,
+// and a value that does not convert is as if not there.
+TEST_F(LayoutTest, LcdSectionGivesTheSkinsLookOfTheCrystal) {
+  const struct {
+    const char* ini;
+    LcdLook look;
+  } cases[] = {
+      {"", {0, 0, 0}},
+      {"[LCD]\nUnlitSegments=30\nSegmentShadow=$20\nLcdResponse=120\n", {30, 32, 120}},
+      {"[lcd]\nunlitsegments=150\nSegmentShadow=-5\nLcdResponse=999\n", {100, 0, 250}},
+      {"[LCD]\nUnlitSegments=abc\nSegmentShadow=\nLcdResponse=12ms\n", {0, 0, 0}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(layout(c.ini, false).lcd, c.look) << c.ini;
+}
+
 TEST_F(LayoutTest, ColourThatIsNoNumberStopsTheLayout) {
   SkinLayoutResult r =
       layout("[Common]\nGameWidth=300\n[Fullscreen]\nBgColor=red\n[Image1]\nLeft=5\n", true);
@@ -151,7 +167,8 @@ TEST_F(LayoutTest, UndecodablePictureStopsAtItsEntry) {
                                   "[Image3]\nLeft=3\n",
                               false);
   EXPECT_EQ(r.status, Status::Stopped);
-  EXPECT_EQ(r.message, "Unknown picture file extension (.gif)");
+  EXPECT_EQ(r.message, "Unknown picture file extension (.gif)\n\nFile: " +
+                           (program.path() / "skin/skin.gif").string());
   EXPECT_EQ(scene.box(1).rect.left, 1);
   EXPECT_EQ(scene.box(2).rect.left, 0);
   EXPECT_EQ(scene.box(3).rect.left, 0);

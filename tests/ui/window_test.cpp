@@ -241,11 +241,13 @@ TEST_F(WindowTest, KeyboardDispatch) {
   EXPECT_FALSE(form->scene().box(box::btn_left_down).visible);
 }
 
-TEST_F(WindowTest, EmptyConfigInWindowedLayoutShowsNothing) {
+TEST_F(WindowTest, EmptyConfigInWindowedLayoutShowsNothingAndEnds) {
   auto form = make(false, "");
   EXPECT_EQ(form->size(), QSize(479, 777));
   EXPECT_TRUE(form->shown_region().isEmpty());
-  EXPECT_TRUE(errors.empty());
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(errors[0].starts_with("Config.ini names no picture of the handheld")) << errors[0];
+  EXPECT_TRUE(form->quit_requested());
 }
 
 TEST_F(WindowTest, ColourKeyCutsOutExactlyTheKeyPixels) {
@@ -313,10 +315,11 @@ TEST_F(WindowTest, TogglingTwiceReturnsToTheFirstLayoutCentred) {
 TEST_F(WindowTest, CreationFailures) {
   auto form = make(true, "[Fullscreen]\nBgColor=red\n");
   EXPECT_EQ(errors, std::vector<std::string>{"'red' is not a valid integer value"});
-  // The rest of the creation still runs: bindings stored, hints built, program going on.
+  // The rest of the creation still runs (bindings stored, hints built), then the program ends: a
+  // layout stopped at start-up has no handheld to show.
   EXPECT_EQ(form->settings().read_integer("Key8", 0), 38);
   EXPECT_EQ(form->scene().box(box::btn_set_top).hint, "button disabled");
-  EXPECT_FALSE(form->quit_requested());
+  EXPECT_TRUE(form->quit_requested());
   form.reset();
 
   errors.clear();
@@ -343,6 +346,47 @@ TEST_F(WindowTest, TitleAndStartState) {
   form->FormActivate();
   form->FormActivate();
   EXPECT_EQ(shown, 1);
+}
+
+// An unlit segment is its own picture at the chosen percent of a lit one's opacity, a lit one
+// stays fully dark, and its shadow falls below and right of it. The skin's [LCD] section gives
+// the look where the user has chosen none; the user's choice, brought into range, wins.
+TEST_F(WindowTest, UnlitSegmentsShowAtTheirStrengthByTheSkinOrTheUser) {
+  QImage ink(10, 10, QImage::Format_ARGB32);
+  ink.fill(Qt::black);
+  save(ink, "ink.png", "PNG");
+  const std::string segment = std::string(kSkin) +
+                              "[Image48]\nFilename=ink.png\nLeft=62\nTop=32\n" +
+                              "Width=10\nHeight=10\n";
+  const struct {
+    const char* lcd;
+    int user_unlit;  // -1: none chosen
+    int unlit_grey;  // -1: darker than 30 % alone, the shadow showing through
+    bool shadow;
+  } cases[] = {
+      {"UnlitSegments=30", -1, 90, false},
+      {"UnlitSegments=30", 100, 0, false},
+      {"UnlitSegments=30", 0, 128, false},
+      {"", 250, 0, false},
+      {"UnlitSegments=30\nSegmentShadow=100", -1, -1, true},
+  };
+  for (const auto& c : cases) {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Tarvelle", "QuibMan50").clear();
+    if (c.user_unlit >= 0) SettingsStore().write_integer("UnlitSegments", c.user_unlit);
+    auto form = make(false, segment + "[LCD]\n" + c.lcd + "\n");
+    const BoxId id = quibman_box(1, 1);
+    ASSERT_FALSE(form->scene().box(id).visible);
+    QImage image = form->composed();
+    const int grey = image.pixelColor(66, 36).red();
+    if (c.unlit_grey >= 0)
+      EXPECT_NEAR(grey, c.unlit_grey, 1) << c.lcd << " " << c.user_unlit;
+    else
+      EXPECT_LT(grey, 89) << c.lcd;
+    EXPECT_EQ(image.pixelColor(72, 42).red() < 128, c.shadow) << c.lcd;
+    form->scene().set_visible(id, true);
+    image = form->composed();
+    EXPECT_EQ(image.pixelColor(66, 36), QColor(Qt::black)) << c.lcd << " " << c.user_unlit;
+  }
 }
 
 // Under a screen of more than one device pixel per logical pixel (the suite runs with

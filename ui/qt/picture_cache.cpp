@@ -69,26 +69,30 @@ QImage to_qimage(const Picture& picture, PictureLook look) {
 }
 
 const ScaledImage& PictureCache::image(const Box& box, qreal ratio) {
-  const PictureLook look = picture_look(box);
-  Entry& e = entries_[static_cast<int>(look)][box.picture.get()];
-  if (e.picture != box.picture) {
-    e = Entry{box.picture, {}, 0, {}};
+  return image(box.picture, box.transparent, ratio);
+}
+
+const ScaledImage& PictureCache::image(const Picture& picture, bool transparent, qreal ratio) {
+  const PictureLook look = picture_look(picture->format, transparent);
+  Entry& e = entries_[static_cast<int>(look)][picture.get()];
+  if (e.picture != picture) {
+    e = Entry{picture, {}, 0, {}};
   }
-  if (ratio > 1 && (!box.picture->source.empty() || box.picture->draw_at)) {
+  if (ratio > 1 && (!picture->source.empty() || picture->draw_at)) {
     if (e.variant_ratio != ratio) {
       e.variant_ratio = ratio;
-      const Image& one = *box.picture;
+      const Image& one = *picture;
       Variant found = one.source.empty() ? drawn_finer(one, ratio)
                                          : load_variant(one.source, one.width, one.height, ratio);
       // A finer version is drawn as opaque as the picture itself; otherwise by its own format.
       const PictureLook variant_look = !found.picture || look == PictureLook::Opaque
                                            ? PictureLook::Opaque
-                                           : picture_look(found.picture->format, box.transparent);
+                                           : picture_look(found.picture->format, transparent);
       e.variant = {found.picture ? to_qimage(found.picture, variant_look) : QImage(), found.scale};
     }
     if (!e.variant.image.isNull()) return e.variant;
   }
-  if (e.one.image.isNull()) e.one.image = to_qimage(box.picture, look);
+  if (e.one.image.isNull()) e.one.image = to_qimage(picture, look);
   return e.one;
 }
 
