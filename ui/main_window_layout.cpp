@@ -4,8 +4,6 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "ui/qt/x_server.h"
-
 namespace qm {
 
 void MainWindow::toggle_display_mode() {
@@ -28,10 +26,6 @@ void MainWindow::centre_on_screen() {
   // drops the widget's note of full screen while the window system keeps it: the window itself is
   // told too, or leaving full screen would never reach a Wayland compositor.
   const Qt::WindowState state = fullscreen_mode_ ? Qt::WindowFullScreen : Qt::WindowNoState;
-  // XWayland's window manager places a window only when it is mapped: it keeps a shown one where
-  // it was (or 32 pixels off, its shadow's margin), in or out of full screen.
-  static const bool placed_when_mapped = on_xwayland();
-  if (placed_when_mapped) hide();
   if (QWindow* window = windowHandle()) window->setWindowStates(state);
   setWindowState(state);
   setGeometry(geometry);

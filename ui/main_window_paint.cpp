@@ -8,7 +8,6 @@
 
 #include "ui/qt/device_pixels.h"
 #include "ui/qt/window_platform.h"
-#include "ui/qt/x_server.h"
 
 namespace qm {
 
@@ -202,10 +201,7 @@ QRegion MainWindow::shown_region() const {
 
 void MainWindow::apply_mask() {
   mask_dirty_ = false;
-  // XWayland shows the transparent pixels but clips the window's drawing to its shape: what lay
-  // outside the shape, after a change of layout, stays on the screen as it was.
-  static const bool shape_ignored = on_xwayland();
-  if (!scene().window().color_key || shape_ignored) {
+  if (!scene().window().color_key) {
     clearMask();
     return;
   }
