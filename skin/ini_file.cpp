@@ -5,6 +5,7 @@
 
 #include "skin/file_bytes.h"
 #include "skin/letter_case.h"
+#include "skin/user_config.h"
 
 // The reading rules, as the Windows profile reader has them, with the cases it leaves open
 // settled so:
@@ -53,7 +54,8 @@ IniFile parsed(const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 ConfigIni load_config_ini(const std::filesystem::path& program_dir) {
-  ConfigIni config{std::nullopt, with_letter_case_found(program_dir / "Config.ini")};
+  // The user's own copy stands in for an installed Config.ini that the user cannot write.
+  ConfigIni config{std::nullopt, config_ini_in_use(program_dir)};
   FileContent content = read_file(config.path);
   if (content.bytes) config.ini = parsed(*content.bytes);
   config.error = content.error;

@@ -94,7 +94,8 @@ MainWindow::MainWindow(WindowEnvironment env)
   qApp->installEventFilter(this);
   if (env_.gamepad)
     gamepad_ = std::make_unique<GamepadSource>(session_, [this] {
-      return isActiveWindow() && isEnabled() && !QApplication::activePopupWidget();
+      return (isActiveWindow() || keyboard_claimed()) && isEnabled() &&
+             !QApplication::activePopupWidget();
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPointer>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
@@ -19,9 +20,12 @@
 #include "sound/sound_layer.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/qt_timer_host.h"
+#include "ui/qt/window_drag.h"
 #include "ui/segment_painter.h"
 
+class QKeySequence;
 class QMenu;
+class QWindow;
 
 namespace qm {
 
@@ -197,10 +201,18 @@ class MainWindow final : public QWidget,
   bool fullscreen_mode_ = true;
   bool quit_requested_ = false;
 
+  // A click here asks for the keyboard; where the window system keeps it on another window of the
+  // program (weston gives it to the manual, a transient child, whatever is clicked), the keys that
+  // window gets are taken as this window's until that window is clicked or loses the keyboard.
+  void claim_keyboard();
+  bool keyboard_claimed() const;
+  // Works this window's shortcut for `keys`; false when it has none.
+  bool trigger_shortcut(const QKeySequence& keys);
+  QPointer<QWindow> keyboard_held_by_;
+
   // Mouse: the box that took the left press, and the drag anchor inside it.
   BoxId pressed_box_ = 0;
-  bool dragging_ = false;
-  QPoint drag_;
+  WindowDrag drag_{*this};
 
   // Painting: the composed picture in device pixels at the ratio of its screen (held only while
   // the colour key cuts the window: without it the paint composes into the backing store), what

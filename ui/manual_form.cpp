@@ -216,18 +216,13 @@ void TManualForm::mousePressEvent(QMouseEvent* event) {
     pressed_ = Pressed::Close;
     Inp_esc_down();
   } else if (!hit(btn_left_down) && !hit(btn_right_down) && !hit(btn_close_down)) {
-    if (compositor_moves_windows() && windowHandle()) {
-      windowHandle()->startSystemMove();
-    } else {
-      pressed_ = Pressed::Page;
-      drag_from_ = at;
-    }
+    if (drag_.begin(at)) pressed_ = Pressed::Page;
   }
 }
 
 void TManualForm::mouseMoveEvent(QMouseEvent* event) {
   if (pressed_ != Pressed::Page || !(event->buttons() & Qt::LeftButton)) return;
-  move(pos() + (event->position().toPoint() - drag_from_));
+  drag_.follow(event->position().toPoint());
 }
 
 // The release belongs to the button that took the press, wherever the pointer is now.
@@ -246,6 +241,8 @@ void TManualForm::mouseReleaseEvent(QMouseEvent* event) {
       Inp_esc_up();
       break;
     case Pressed::Page:
+      drag_.end();
+      break;
     case Pressed::None:
       break;
   }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "ui/qt/scaled_picture.h"
+#include "ui/qt/window_drag.h"
 
 namespace qm {
 
@@ -87,7 +88,7 @@ class TManualForm : public QWidget {
   std::array<Drawing, kDrawingCount> drawings_;
   int manual_page_ = 1;
   Pressed pressed_ = Pressed::None;
-  QPoint drag_from_;
+  WindowDrag drag_{*this};
 };
 
 // The six button drawings: a blue square with a white chevron (next, previous) or cross (close),

@@ -55,6 +55,9 @@ class MenuHost {
   // desktop's default program and ignores the outcome; beep is the system beep; quit ends the
   // application at once, without closing the windows first.
   virtual void open_document(const QString& file_name);
+  // Opens Config.ini as open_document does, or, where the installed one cannot be written, the
+  // user's own copy, made first when needed (skin/user_config.h).
+  void edit_configuration();
   virtual void beep();
   virtual void quit();
 };

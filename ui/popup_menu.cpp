@@ -96,7 +96,7 @@ void PopupMenu::pm_4_manualClick() {
   host_.show_manual();
 }
 void PopupMenu::pm_6_configClick() {
-  host_.open_document("Config.ini");
+  host_.edit_configuration();
 }
 void PopupMenu::pm_7_keysClick() {
   host_.show_key_settings();
