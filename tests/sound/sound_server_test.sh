@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The sound layer through a real sound server: the splash screen's first driver must reach it, and
 # the five samples must arrive at its sink in order, each within 50 ms of being asked for.
+# Each start is judged less the recording's own delay, which the probe measures in the same run.
 # Arguments: the probe (sound_server_probe), the ready folder. Skipped (77) only when no PulseAudio
 # server is installed.
 set -euo pipefail
@@ -11,4 +12,10 @@ work=$(mktemp -d)
 trap 'sound_server_stop; rm -rf "$work"' EXIT
 sound_server_start "$work" || { cat "$work/pulse.log"; echo "FAIL: the sound server did not start"; exit 1; }
 cd "$dist"
-timeout 120 "$probe" 1
+# The probe answers 2 when its own recording, not the player, lost the thread: then once more.
+for _ in 1 2; do
+  rc=0
+  timeout 60 "$probe" 1 || rc=$?
+  [ "$rc" = 2 ] || exit "$rc"
+done
+exit 1
