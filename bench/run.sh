@@ -295,7 +295,7 @@ row "Settings part of a start, CPU" "$settings us" "(reported)" "-"
 cmake --build build --target sound_server_probe >/dev/null
 source tests/support/sound_server.sh
 if sound_server_start "$work/sound"; then
-  line=$(cd "$dist" && timeout 300 "$root/build/tests/sound/sound_server_probe" 8 | tail -1)
+  line=$(cd "$dist" && timeout 300 "$root/build/tests/sound/sound_server_probe" 8 "$sound_server_pid" | tail -1)
   row "Sample asked to its sound at the sink (median, worst)" \
     "$(field median "$line"), $(field worst "$line") ms" "<= 50 ms" \
     "$(judge "$(field worst "$line") <= 50")"

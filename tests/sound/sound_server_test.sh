@@ -15,7 +15,7 @@ cd "$dist"
 # The probe answers 2 when its own recording, not the player, lost the thread: then once more.
 for _ in 1 2; do
   rc=0
-  timeout 60 "$probe" 1 || rc=$?
+  timeout 60 "$probe" 1 "$sound_server_pid" || rc=$?
   [ "$rc" = 2 ] || exit "$rc"
 done
 exit 1
