@@ -291,7 +291,7 @@ row "Settings part of a start, CPU" "$settings us" "(reported)" "-"
 
 # 8. A sample asked for, as a button press does, to its first sound at a real sound server's sink
 # (a PulseAudio server of its own with a null sink, the splash screen's first driver), 8 rounds of
-# the five samples.
+# the five samples; the recording's own delay, measured in the same run, is not counted.
 cmake --build build --target sound_server_probe >/dev/null
 source tests/support/sound_server.sh
 if sound_server_start "$work/sound"; then
