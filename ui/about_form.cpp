@@ -6,9 +6,8 @@
 #include <QPixmap>
 
 #include "skin/ini_file.h"
-#include "skin/picture_file.h"
+#include "skin/picture_variants.h"
 #include "ui/qt/dialog_support.h"
-#include "ui/qt/picture_qimage.h"
 #include "ui/qt/scaled_picture.h"
 
 namespace qm {
@@ -81,8 +80,8 @@ TAboutForm::TAboutForm(const std::filesystem::path& program_dir, OpenDocument op
   picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   const std::filesystem::path portrait = program_dir / "Graphics" / "About" / "picture.png";
   if (file_exists(portrait)) {
-    const QImage image = qimage_from_picture(load_picture_file(portrait).picture);
-    if (!image.isNull()) picture->set_picture(image, portrait);
+    picture->set_picture(
+        ShownPicture(load_scalable_picture(portrait).picture, PictureLook::OwnAlpha));
   }
 
   // Details are only placed: Qt sizes a label never resized to its text as it first shows, so no

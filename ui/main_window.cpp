@@ -81,6 +81,7 @@ void MainWindow::run_layout() {
   SkinLayoutResult result =
       Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size());
   pictures_.prune(scene());
+  plain_let_go_ = false;
   const WindowProps& props = scene().window();
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;

@@ -171,6 +171,8 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   bool flush_pending_ = false;
   QRegion cut_;
   bool mask_dirty_ = false;
+  // Whether the plain pictures that have finer versions for the ratio have been let go.
+  bool plain_let_go_ = false;
 
   std::unique_ptr<GamepadSource> gamepad_;
 };

@@ -4,8 +4,10 @@
 //   window_watch start TITLE PROGRAM [ARG...]  starts PROGRAM, measures, then ends it (SIGTERM)
 //   window_watch key TITLE KEYSYM              presses KEYSYM with the pointer over that window
 //   window_watch damage TITLE SECONDS          counts what the window repaints meanwhile
-// Prints "shown_ms=... painted_ms=...", both counted from the start or the key press, or
-// "damage_events=... damaged_px_per_s=...".
+//   window_watch lit TITLE KEYSYM PRESSES      presses KEYSYM that many times, timing each press
+//                                              until the window first repaints anything
+// Prints "shown_ms=... painted_ms=...", both counted from the start or the key press,
+// "damage_events=... damaged_px_per_s=...", or "presses=... median_ms=... worst_ms=...".
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -15,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -102,6 +106,21 @@ class Watch {
     return pump([this](Clock::time_point now) { return now - t0_ < kGiveUp && !painted_; });
   }
 
+  // Takes in the window's damage for the given time without a word.
+  void settle(std::chrono::milliseconds length) {
+    const auto from = Clock::now();
+    pump([&](Clock::time_point now) { return now - from < length; });
+  }
+
+  // Waits for the window's next repaint of anything from now on; its time, or none on giving up.
+  std::optional<Clock::time_point> wait_first_damage(std::chrono::milliseconds give_up) {
+    const long before = damage_events_;
+    first_damage_.reset();
+    const auto from = Clock::now();
+    pump([&](Clock::time_point now) { return now - from < give_up && damage_events_ == before; });
+    return first_damage_;
+  }
+
   // Takes in the window's damage for the given time and reports it.
   void count_damage(std::chrono::seconds length) {
     pump([&](Clock::time_point now) { return now - t0_ < length; });
@@ -160,6 +179,7 @@ class Watch {
       const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(e);
       if (on_screen_ && damage.drawable == window_) {
         const long px = static_cast<long>(damage.area.width) * damage.area.height;
+        if (!first_damage_) first_damage_ = Clock::now();
         ++damage_events_;
         damaged_px_ += px;
         painted_px_ += px;
@@ -174,7 +194,7 @@ class Watch {
   Window window_ = 0;
   bool on_screen_ = false;
   Clock::time_point t0_ = Clock::now();
-  std::optional<Clock::time_point> shown_, painted_;
+  std::optional<Clock::time_point> shown_, painted_, first_damage_;
   long area_ = 0;        // the window's width times height
   long painted_px_ = 0;  // repainted since it came on the screen
   long damage_events_ = 0;
@@ -245,17 +265,56 @@ int press_key(Display* d, const std::string& title, const char* key_name) {
   return 0;
 }
 
+// Each press stands alone: the key goes down, the first repaint after it is timed, the key goes
+// up and the window is left to settle before the next one.
+int time_presses(Display* d, const std::string& title, const char* key_name, int presses) {
+  const auto window = find_window(d, title);
+  const KeySym sym = XStringToKeysym(key_name);
+  const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
+  if (!window || code == 0 || presses < 1) {
+    std::fprintf(stderr, "window_watch: no window \"%s\" or no key %s\n", title.c_str(), key_name);
+    return 2;
+  }
+  Watch watch(d, title);
+  XWindowAttributes a;
+  XGetWindowAttributes(d, *window, &a);
+  XTestFakeMotionEvent(d, -1, a.x + a.width / 2, a.y + a.height / 2, CurrentTime);
+  watch.follow(*window);
+  std::vector<double> times;
+  for (int i = 0; i < presses; ++i) {
+    watch.settle(std::chrono::milliseconds(300));
+    const auto pressed = Clock::now();
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XFlush(d);
+    const auto lit = watch.wait_first_damage(std::chrono::seconds(2));
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XFlush(d);
+    if (!lit) {
+      std::fprintf(stderr, "window_watch: \"%s\" did not repaint after %s\n", title.c_str(),
+                   key_name);
+      return 1;
+    }
+    times.push_back(ms_since(pressed, *lit));
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("presses=%zu median_ms=%.1f worst_ms=%.1f\n", times.size(), times[times.size() / 2],
+              times.back());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   const bool is_start = argc >= 4 && std::strcmp(argv[1], "start") == 0;
   const bool is_key = argc == 4 && std::strcmp(argv[1], "key") == 0;
   const bool is_damage = argc == 4 && std::strcmp(argv[1], "damage") == 0;
-  if (!is_start && !is_key && !is_damage) {
+  const bool is_lit = argc == 5 && std::strcmp(argv[1], "lit") == 0;
+  if (!is_start && !is_key && !is_damage && !is_lit) {
     std::fprintf(stderr,
                  "usage: window_watch start TITLE PROGRAM [ARG...]\n"
                  "       window_watch key TITLE KEYSYM\n"
-                 "       window_watch damage TITLE SECONDS\n");
+                 "       window_watch damage TITLE SECONDS\n"
+                 "       window_watch lit TITLE KEYSYM PRESSES\n");
     return 2;
   }
   DisplayPtr display(XOpenDisplay(nullptr));
@@ -265,5 +324,6 @@ int main(int argc, char* argv[]) {
   }
   if (is_start) return start(display.get(), argv[2], argv + 3);
   if (is_key) return press_key(display.get(), argv[2], argv[3]);
+  if (is_lit) return time_presses(display.get(), argv[2], argv[3], std::atoi(argv[4]));
   return count_damage(display.get(), argv[2], argv[3]);
 }
