@@ -4,8 +4,10 @@
 //   window_watch start TITLE PROGRAM [ARG...]  starts PROGRAM, measures, then ends it (SIGTERM)
 //   window_watch key TITLE KEYSYM              presses KEYSYM with the pointer over that window
 //   window_watch damage TITLE SECONDS          counts what the window repaints meanwhile
-//   window_watch lit TITLE KEYSYM PRESSES      presses KEYSYM that many times, timing each press
-//                                              until the window first repaints anything
+//   window_watch lit TITLE KEYSYM PRESSES [X Y W H]
+//                                              presses KEYSYM that many times, timing each press
+//                                              until the window first repaints anything (within
+//                                              the rectangle of window pixels, when given)
 // Prints "shown_ms=... painted_ms=...", both counted from the start or the key press,
 // "damage_events=... damaged_px_per_s=...", or "presses=... median_ms=... worst_ms=...".
 #include <X11/Xlib.h>
@@ -34,6 +36,11 @@ constexpr auto kGiveUp = std::chrono::seconds(20);
 
 double ms_since(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+bool touches(const XRectangle& a, const XRectangle& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+         b.y < a.y + a.height;
 }
 
 struct DisplayCloser {
@@ -114,12 +121,14 @@ class Watch {
 
   // Waits for the window's next repaint of anything from now on; its time, or none on giving up.
   std::optional<Clock::time_point> wait_first_damage(std::chrono::milliseconds give_up) {
-    const long before = damage_events_;
     first_damage_.reset();
     const auto from = Clock::now();
-    pump([&](Clock::time_point now) { return now - from < give_up && damage_events_ == before; });
+    pump([&](Clock::time_point now) { return now - from < give_up && !first_damage_; });
     return first_damage_;
   }
+
+  // Only repaints that touch this rectangle count as the first one.
+  void watch_only(XRectangle place) { place_ = place; }
 
   // Takes in the window's damage for the given time and reports it.
   void count_damage(std::chrono::seconds length) {
@@ -179,7 +188,8 @@ class Watch {
       const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(e);
       if (on_screen_ && damage.drawable == window_) {
         const long px = static_cast<long>(damage.area.width) * damage.area.height;
-        if (!first_damage_) first_damage_ = Clock::now();
+        if (!first_damage_ && (!place_ || touches(damage.area, *place_)))
+          first_damage_ = Clock::now();
         ++damage_events_;
         damaged_px_ += px;
         painted_px_ += px;
@@ -195,6 +205,7 @@ class Watch {
   bool on_screen_ = false;
   Clock::time_point t0_ = Clock::now();
   std::optional<Clock::time_point> shown_, painted_, first_damage_;
+  std::optional<XRectangle> place_;
   long area_ = 0;        // the window's width times height
   long painted_px_ = 0;  // repainted since it came on the screen
   long damage_events_ = 0;
@@ -267,7 +278,8 @@ int press_key(Display* d, const std::string& title, const char* key_name) {
 
 // Each press stands alone: the key goes down, the first repaint after it is timed, the key goes
 // up and the window is left to settle before the next one.
-int time_presses(Display* d, const std::string& title, const char* key_name, int presses) {
+int time_presses(Display* d, const std::string& title, const char* key_name, int presses,
+                 std::optional<XRectangle> place) {
   const auto window = find_window(d, title);
   const KeySym sym = XStringToKeysym(key_name);
   const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
@@ -280,6 +292,7 @@ int time_presses(Display* d, const std::string& title, const char* key_name, int
   XGetWindowAttributes(d, *window, &a);
   XTestFakeMotionEvent(d, -1, a.x + a.width / 2, a.y + a.height / 2, CurrentTime);
   watch.follow(*window);
+  if (place) watch.watch_only(*place);
   std::vector<double> times;
   for (int i = 0; i < presses; ++i) {
     watch.settle(std::chrono::milliseconds(300));
@@ -308,13 +321,13 @@ int main(int argc, char* argv[]) {
   const bool is_start = argc >= 4 && std::strcmp(argv[1], "start") == 0;
   const bool is_key = argc == 4 && std::strcmp(argv[1], "key") == 0;
   const bool is_damage = argc == 4 && std::strcmp(argv[1], "damage") == 0;
-  const bool is_lit = argc == 5 && std::strcmp(argv[1], "lit") == 0;
+  const bool is_lit = (argc == 5 || argc == 9) && std::strcmp(argv[1], "lit") == 0;
   if (!is_start && !is_key && !is_damage && !is_lit) {
     std::fprintf(stderr,
                  "usage: window_watch start TITLE PROGRAM [ARG...]\n"
                  "       window_watch key TITLE KEYSYM\n"
                  "       window_watch damage TITLE SECONDS\n"
-                 "       window_watch lit TITLE KEYSYM PRESSES\n");
+                 "       window_watch lit TITLE KEYSYM PRESSES [X Y W H]\n");
     return 2;
   }
   DisplayPtr display(XOpenDisplay(nullptr));
@@ -324,6 +337,13 @@ int main(int argc, char* argv[]) {
   }
   if (is_start) return start(display.get(), argv[2], argv + 3);
   if (is_key) return press_key(display.get(), argv[2], argv[3]);
-  if (is_lit) return time_presses(display.get(), argv[2], argv[3], std::atoi(argv[4]));
+  if (is_lit) {
+    std::optional<XRectangle> place;
+    if (argc == 9)
+      place = XRectangle{static_cast<short>(std::atoi(argv[5])), static_cast<short>(std::atoi(argv[6])),
+                         static_cast<unsigned short>(std::atoi(argv[7])),
+                         static_cast<unsigned short>(std::atoi(argv[8]))};
+    return time_presses(display.get(), argv[2], argv[3], std::atoi(argv[4]), place);
+  }
   return count_damage(display.get(), argv[2], argv[3]);
 }
