@@ -6,7 +6,6 @@
 #include <QPixmap>
 
 #include "skin/ini_file.h"
-#include "skin/picture_variants.h"
 #include "ui/qt/dialog_support.h"
 #include "ui/qt/scaled_picture.h"
 
@@ -79,10 +78,7 @@ TAboutForm::TAboutForm(const std::filesystem::path& program_dir, OpenDocument op
   picture->setGeometry(8, 8, 116, 160);
   picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   const std::filesystem::path portrait = program_dir / "Graphics" / "About" / "picture.png";
-  if (file_exists(portrait)) {
-    picture->set_picture(
-        ShownPicture(load_scalable_picture(portrait).picture, PictureLook::OwnAlpha));
-  }
+  if (file_exists(portrait)) picture->set_picture(ShownPicture(portrait, PictureLook::OwnAlpha));
 
   // Details are only placed: Qt sizes a label never resized to its text as it first shows, so no
   // text is measured, and no font loaded, before the box opens.

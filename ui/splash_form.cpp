@@ -16,7 +16,6 @@
 
 #include "input/qt_keys.h"
 #include "settings/settings_store.h"
-#include "skin/picture_variants.h"
 #include "ui/qt/dialog_support.h"
 #include "ui/qt/scaled_picture.h"
 
@@ -31,9 +30,10 @@ std::filesystem::path splash_file(const std::filesystem::path& program_dir, cons
   return program_dir / "Graphics" / "Splash" / name;
 }
 
-// A picture decoded by the skin decoders, or none when the file is missing or broken.
+// A picture decoded by the skin decoders when first shown, or none when the file is missing or
+// broken: a skipped splash screen reads none.
 ShownPicture splash_picture(const std::filesystem::path& file) {
-  return ShownPicture(load_scalable_picture(file).picture, PictureLook::OwnAlpha);
+  return ShownPicture(file, PictureLook::OwnAlpha);
 }
 
 PictureLabel* picture_label(QWidget* parent, const std::filesystem::path& file, QRect place,

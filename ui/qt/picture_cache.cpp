@@ -27,6 +27,8 @@ Image bare(const Image& picture) {
   b.format = picture.format;
   b.layout = picture.layout;
   b.source = picture.source;
+  b.source_size = picture.source_size;
+  b.source_time = picture.source_time;
   b.draw_at = picture.draw_at;
   return b;
 }
@@ -105,7 +107,23 @@ bool let_go_of_plain_pictures(Scene& scene, qreal ratio) {
 ShownPicture::ShownPicture(const Picture& picture, PictureLook look)
     : picture_(picture), bare_(picture ? bare(*picture) : Image{}), look_(look) {}
 
+ShownPicture::ShownPicture(const std::filesystem::path& file, PictureLook look)
+    : look_(look), unread_(file) {}
+
+void ShownPicture::read_file() {
+  if (unread_.empty()) return;
+  picture_ = load_scalable_picture(unread_).picture;
+  unread_.clear();
+  if (picture_) bare_ = bare(*picture_);
+}
+
+QSize ShownPicture::size() {
+  read_file();
+  return QSize(bare_.width, bare_.height);
+}
+
 const QImage& ShownPicture::at(qreal ratio) {
+  read_file();
   if (ratio == ratio_) return shown_;
   ratio_ = ratio;
   const ScaledImage finer = finer_image(bare_, ratio, look_);

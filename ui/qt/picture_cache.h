@@ -59,17 +59,23 @@ class ShownPicture {
   ShownPicture() = default;
   // `picture` as read by load_scalable_picture, so that its file is known.
   ShownPicture(const Picture& picture, PictureLook look);
+  // A picture file read only when first shown; none when it is missing or broken.
+  ShownPicture(const std::filesystem::path& file, PictureLook look);
 
   // The image to draw; its devicePixelRatio tells how it maps onto logical pixels. Null for no
   // picture.
   const QImage& at(qreal ratio);
   // The plain picture's size, in logical pixels.
-  QSize size() const { return QSize(bare_.width, bare_.height); }
+  QSize size();
 
  private:
+  // Reads the file named at the making, once.
+  void read_file();
+
   Picture picture_;  // null while a finer version read from a file serves
   Image bare_;       // the picture's size, format and file, without its pixels
   PictureLook look_ = PictureLook::OwnAlpha;
+  std::filesystem::path unread_;  // the file not read yet
   qreal ratio_ = 0;
   QImage shown_;
 };
