@@ -27,6 +27,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -39,8 +40,7 @@ double ms_since(Clock::time_point from, Clock::time_point to) {
 }
 
 bool touches(const XRectangle& a, const XRectangle& b) {
-  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
-         b.y < a.y + a.height;
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
 struct DisplayCloser {
@@ -249,20 +249,29 @@ int count_damage(Display* d, const std::string& title, const char* seconds) {
   return 0;
 }
 
-int press_key(Display* d, const std::string& title, const char* key_name) {
+// The window with the title and the key's code, the pointer moved over the window: keys go where
+// the pointer is when no window manager gives out the focus. None when either is missing.
+std::optional<std::pair<Window, KeyCode>> aim_key(Display* d, const std::string& title,
+                                                  const char* key_name) {
   const auto window = find_window(d, title);
   const KeySym sym = XStringToKeysym(key_name);
   const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
   if (!window || code == 0) {
     std::fprintf(stderr, "window_watch: no window \"%s\" or no key %s\n", title.c_str(), key_name);
-    return 2;
+    return std::nullopt;
   }
-  Watch watch(d, title);
   XWindowAttributes a;
   XGetWindowAttributes(d, *window, &a);
-  // Keys go where the pointer is when no window manager gives out the focus.
   XTestFakeMotionEvent(d, -1, a.x + a.width / 2, a.y + a.height / 2, CurrentTime);
-  watch.follow(*window);
+  return std::make_pair(*window, code);
+}
+
+int press_key(Display* d, const std::string& title, const char* key_name) {
+  const auto aimed = aim_key(d, title, key_name);
+  if (!aimed) return 2;
+  const auto [window, code] = *aimed;
+  Watch watch(d, title);
+  watch.follow(window);
   XSync(d, False);
   watch.start_clock();
   XTestFakeKeyEvent(d, code, True, CurrentTime);
@@ -280,18 +289,11 @@ int press_key(Display* d, const std::string& title, const char* key_name) {
 // up and the window is left to settle before the next one.
 int time_presses(Display* d, const std::string& title, const char* key_name, int presses,
                  std::optional<XRectangle> place) {
-  const auto window = find_window(d, title);
-  const KeySym sym = XStringToKeysym(key_name);
-  const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
-  if (!window || code == 0 || presses < 1) {
-    std::fprintf(stderr, "window_watch: no window \"%s\" or no key %s\n", title.c_str(), key_name);
-    return 2;
-  }
+  const auto aimed = aim_key(d, title, key_name);
+  if (!aimed || presses < 1) return 2;
+  const auto [window, code] = *aimed;
   Watch watch(d, title);
-  XWindowAttributes a;
-  XGetWindowAttributes(d, *window, &a);
-  XTestFakeMotionEvent(d, -1, a.x + a.width / 2, a.y + a.height / 2, CurrentTime);
-  watch.follow(*window);
+  watch.follow(window);
   if (place) watch.watch_only(*place);
   std::vector<double> times;
   for (int i = 0; i < presses; ++i) {
@@ -340,9 +342,10 @@ int main(int argc, char* argv[]) {
   if (is_lit) {
     std::optional<XRectangle> place;
     if (argc == 9)
-      place = XRectangle{static_cast<short>(std::atoi(argv[5])), static_cast<short>(std::atoi(argv[6])),
-                         static_cast<unsigned short>(std::atoi(argv[7])),
-                         static_cast<unsigned short>(std::atoi(argv[8]))};
+      place =
+          XRectangle{static_cast<short>(std::atoi(argv[5])), static_cast<short>(std::atoi(argv[6])),
+                     static_cast<unsigned short>(std::atoi(argv[7])),
+                     static_cast<unsigned short>(std::atoi(argv[8]))};
     return time_presses(display.get(), argv[2], argv[3], std::atoi(argv[4]), place);
   }
   return count_damage(display.get(), argv[2], argv[3]);
