@@ -42,6 +42,12 @@ fresh_settings() {
       >"$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf"
   fi
 }
+# lcd_at_maximum: the settings just made draw unlit segments, their shadow and the slow crystal at
+# full strength.
+lcd_at_maximum() {
+  printf 'UnlitSegments=100\nSegmentShadow=100\nLcdResponse=250\n' \
+    >>"$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf"
+}
 start_program() {
   (cd "$dist" && exec ./quibman) >"$work/app.log" 2>&1 &
   app_pid=$!
@@ -130,6 +136,25 @@ worst_toggle=$(worst_toggle)
 stop_program
 row "Layout toggle, key to painted (worst of 6)" "$worst_toggle ms" "<= 100 ms" \
   "$(judge "$worst_toggle <= 100")"
+
+# The same with the LCD's look at its maximum: every segment drawn, lit or not, with its shadow,
+# and every change fading over 250 ms.
+fresh_settings 0
+lcd_at_maximum
+start_program
+sleep 2
+cpu=$(cpu_percent_over "$seconds" count_repaints)
+row "CPU, time mode, LCD look at maximum (${seconds} s)" "$cpu % of a core" "<= 0.3 %" \
+  "$(judge "$cpu <= 0.3")"
+line=$(cat "$work/damage.txt")
+row "Repainted, time mode, LCD look at maximum" \
+  "$(field damaged_px_per_s "$line") px/s in $(field damage_events "$line")" "changed places only" "-"
+xdotool key 5 key 1
+sleep 1
+cpu=$(cpu_percent_over "$seconds" play)
+row "CPU, game in play, LCD look at maximum (${seconds} s)" "$cpu % of a core" "<= 1.5 %" \
+  "$(judge "$cpu <= 1.5")"
+stop_program
 
 # The peak memory of a game on a screen of two device pixels per logical pixel, where the
 # pictures drawn at 2x and the composed picture at twice the pixels are held.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Soak of the real program: for a while it gets random key presses, clicks and menu commands under
 # a private Xvfb, and its resident memory is sampled from /proc. Fails when the program dies or
-# grows by 2 MB or more after its first minute.
+# grows by 2 MB or more after its first minute. Then kills a settings writer 1000 times.
 # Usage: bench/soak.sh [SECONDS (600)] [READY_FOLDER (build/dist)]
 # QM_SOAK_SEED repeats the input of an earlier run; QM_E2E_WM=openbox adds a window manager.
 set -euo pipefail
@@ -237,4 +237,12 @@ wait "$app_pid" || status=$?
 app_pid=""
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 [ "$growth" -lt "$limit_kb" ] || fail "grew by $growth kB after the first minute"
+
+# A settings writer killed at 1000 random moments of its writes must leave a whole file each time
+# (the test suite kills it 40 times).
+store_test=$dist/../tests/settings/settings_store_test
+[ -x "$store_test" ] || fail "no $store_test: build the tests first"
+QM_KILL_ROUNDS=1000 "$store_test" --gtest_filter='*KilledAtAnyMoment*' >"$work/kills.log" 2>&1 ||
+  { cat "$work/kills.log"; fail "a killed settings writer left a damaged file"; }
+echo "settings writer killed 1000 times: every file whole"
 echo "soak passed"

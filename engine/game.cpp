@@ -20,11 +20,15 @@ Game::Game(Scene& scene, TimerHost& host, Ports ports)
 
 void Game::form_create(std::uint32_t seed) {
   fill_maze(state_.maze);
-  state_.hiscore1 = ports_.settings.read_integer("HiScore1", 0);
-  state_.hiscore2 = ports_.settings.read_integer("HiScore2", 0);
+  read_hiscores();
   state_.play_enabled = false;
   state_.inp_down = state_.inp_left = state_.inp_right = state_.inp_up = false;
   random_.set_seed(seed);
+}
+
+void Game::read_hiscores() {
+  state_.hiscore1 = ports_.settings.read_valid("HiScore1", 0, kHiscoreRange);
+  state_.hiscore2 = ports_.settings.read_valid("HiScore2", 0, kHiscoreRange);
 }
 
 void Game::start_timer(Timer& timer, int ms) {

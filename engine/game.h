@@ -72,7 +72,11 @@ class Game {
  private:
   // The highest score the six score digits hold; a score beyond it ends the game.
   static constexpr std::int32_t kScoreLimit = 999999;
+  // The high scores the panel can show; a stored one outside counts as missing.
+  static constexpr SettingsPort::Range kHiscoreRange{0, kScoreLimit};
 
+  // Takes the stored high scores as they are now.
+  void read_hiscores();
   void start_timer(Timer& timer, int ms);
   void show_play_panel(int lives_shown);
   void start_stage(Timer& own);

@@ -22,6 +22,8 @@ void Game::Gam_Set_Mode() {
     case mode_ama_hiscore:
     case mode_pro_hiscore: {
       const bool amateur = s.gam_mode == mode_ama_hiscore;
+      // Another copy of the program may have stored a higher score since.
+      read_hiscores();
       Timer_Clock.set_enabled(false);
       lcd_.Vid_Show_All(false);
       lcd_.show_glyph(1, amateur ? box::im_panel_letter_a : box::im_panel_letter_p);

@@ -145,14 +145,12 @@ void Game::Gam_Game_Over() {
   GameState& s = state_;
   while (s.score >= 1000000) s.score -= 1000000;
   show_play_panel(s.lives);
-  if (s.gam_mode == mode_ama_play && s.score > s.hiscore1) {
-    s.hiscore1 = s.score;
-    ports_.settings.write_integer("HiScore1", s.hiscore1);
-  }
-  if (s.gam_mode == mode_pro_play && s.score > s.hiscore2) {
-    s.hiscore2 = s.score;
-    ports_.settings.write_integer("HiScore2", s.hiscore2);
-  }
+  // Compared with the stored score as it is now, which another copy of the program may have
+  // raised since this one last looked.
+  if (s.gam_mode == mode_ama_play)
+    s.hiscore1 = ports_.settings.write_higher("HiScore1", s.score, kHiscoreRange);
+  if (s.gam_mode == mode_pro_play)
+    s.hiscore2 = ports_.settings.write_higher("HiScore2", s.score, kHiscoreRange);
   lcd_.show(box::im_panel_over, true);
   s.gam_mode = mode_game_over;
   Gam_Set_Mode();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -15,7 +16,8 @@ class SoundPort {
   virtual void Snd_Silence() = 0;
 };
 
-// The per-user settings store, as far as the engine uses it (the high scores).
+// The per-user settings store as a table of named integers: the engine keeps its high scores
+// there, the key bindings and the layout and LCD choices live there too.
 class SettingsPort {
  public:
   virtual ~SettingsPort() = default;
@@ -29,6 +31,28 @@ class SettingsPort {
   // Values that change together; a store may put them on disk in one go.
   virtual void write_integers(std::span<const Value> values) {
     for (const Value& v : values) write_integer(v.name, v.value);
+  }
+
+  // The values a caller takes; a stored value outside them counts as missing.
+  struct Range {
+    int lowest;
+    int highest;
+    int valid_or(std::optional<int> value, int default_value) const {
+      return value && *value >= lowest && *value <= highest ? *value : default_value;
+    }
+  };
+  int read_valid(const std::string& name, int default_value, Range valid) {
+    const int value = read_integer(name, default_value);
+    return valid.valid_or(value, default_value);
+  }
+  // Stores value unless the store holds a higher one (a missing or invalid one counts as
+  // valid.lowest); gives the higher of the two. A store shared with other programs looks and
+  // writes in one step.
+  virtual int write_higher(const std::string& name, int value, Range valid) {
+    const int stored = read_valid(name, valid.lowest, valid);
+    if (value <= stored) return stored;
+    write_integer(name, value);
+    return value;
   }
 };
 

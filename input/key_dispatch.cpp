@@ -6,7 +6,8 @@ namespace qm {
 
 void load_key_bindings(SettingsPort& store, KeyBindings& bindings) {
   for (int n = kAma; n <= kDown; ++n)
-    bindings[n].key_number = store.read_integer("Key" + std::to_string(n), kDefaultKeyNumber[n]);
+    bindings[n].key_number =
+        store.read_valid("Key" + std::to_string(n), kDefaultKeyNumber[n], {1, kKeyCount});
   store_key_bindings(store, bindings);
 }
 

@@ -2,42 +2,40 @@
 
 #include <sys/stat.h>
 
-#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include <QFile>
-#include <QLockFile>
 #include <QSettings>
 #include <QString>
-#include <QVariant>
+
+#include "settings/atomic_file.h"
+#include "settings/file_lock.h"
 
 namespace qm {
 
 namespace {
 
-// An optional minus and decimal digits that fit 32 bits; anything else (spaces, a plus sign,
-// fractions, hex) is no integer, so it reads as the caller's default.
-std::optional<int> parse_decimal(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  const char* first = bytes.constData();
-  const char* last = first + bytes.size();
-  int value = 0;
-  const auto [end, error] = std::from_chars(first, last, value, 10);
-  if (error != std::errc() || end != last || first == last) return std::nullopt;
-  return value;
+// How long a write waits for another writer before it counts as failed: a copy of the program
+// holds the lock for a few milliseconds, so only a hung one, or a lock in the way, takes longer.
+constexpr std::chrono::milliseconds kLockPatience{1000};
+
+// Where QSettings keeps the user's own file. Only that file counts: the organisation's file and
+// the system's are not read.
+std::string user_file() {
+  return QFile::encodeName(
+             QSettings(QSettings::NativeFormat, QSettings::UserScope, "Tarvelle", "QuibMan50")
+                 .fileName())
+      .toStdString();
 }
 
-// Where QSettings keeps the user's own file. The store opens that file alone: opened by
-// organisation and program, QSettings would also read the organisation's file and the system's,
-// take their values for stored ones (so the start-up write-back could leave the user's file
-// without the key bindings), and look at each of them again on every sync.
-QString user_file() {
-  return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Tarvelle", "QuibMan50")
-      .fileName();
-}
-
-QString key(const std::string& name) {
-  return QString::fromStdString(name);
+std::optional<int> integer_of(const SettingsText& settings, const std::string& name) {
+  const std::string* spelling = settings.find(name);
+  if (spelling == nullptr) return std::nullopt;
+  return parse_decimal(unquoted(*spelling));
 }
 
 bool same_time(const timespec& a, const timespec& b) {
@@ -51,38 +49,100 @@ bool SettingsStore::FileStamp::operator==(const FileStamp& other) const {
          same_time(modified, other.modified) && same_time(changed, other.changed);
 }
 
-// The stamp is taken before QSettings reads the file, so that a change in between is caught up
-// with at the first read.
-SettingsStore::SettingsStore()
-    : path_(QFile::encodeName(user_file())),
-      seen_(stamp()),
-      settings_(std::make_unique<QSettings>(QFile::decodeName(path_), QSettings::NativeFormat)) {}
-
-SettingsStore::~SettingsStore() = default;
+// The stamp differs from any file's, so the first read reads the file.
+SettingsStore::SettingsStore() : path_(user_file()) {
+  seen_.size = -1;
+}
 
 SettingsStore::FileStamp SettingsStore::stamp() const {
   struct stat info {};
-  if (::stat(path_.constData(), &info) != 0) return {};
+  if (::stat(path_.c_str(), &info) != 0) return {};
   return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
 }
 
 // Another copy of the program, or a hand edit, may have changed the file since it was last read.
-// One stat tells whether it has; only then is QSettings asked to read it again (its own check
-// takes two system calls and a time zone conversion).
+// One stat tells whether it has; only then is it read again. Writers replace the file whole, so
+// a read never sees half of a write. A file that cannot be read gives the defaults.
 void SettingsStore::catch_up() {
   const FileStamp now = stamp();
   if (now == seen_) return;
   seen_ = now;
-  settings_->sync();
+  settings_ = parse_settings(read_whole_file(path_).text);
+}
+
+bool SettingsStore::update(const std::function<bool(SettingsText&)>& change) {
+  std::string error;
+  std::error_code folder_error;
+  std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), folder_error);
+  if (folder_error) error = "cannot create the folder of " + path_ + ": " + folder_error.message();
+  std::optional<FileLock> lock;
+  if (error.empty()) {
+    lock.emplace(path_, kLockPatience);
+    error = lock->error();
+  }
+  // Read again under the lock: what others wrote since is kept, and a file that cannot be read
+  // is not written over.
+  const FileStamp before = stamp();
+  FileText file;
+  if (error.empty()) {
+    file = read_whole_file(path_);
+    error = file.error;
+  }
+  const auto failed = [&] {
+    tell(told_failure_, "The settings could not be saved to " + path_ + " (" + error +
+                            "). The game goes on, but this change will be lost when it ends.");
+    return false;
+  };
+  if (!error.empty()) return failed();
+  SettingsText settings = parse_settings(file.text);
+  seen_ = before;
+  if (!change(settings)) {
+    settings_ = std::move(settings);
+    return true;
+  }
+  if (!settings.clean) error = keep_damaged(file.text);
+  if (error.empty()) error = replace_file(path_, format_settings(settings));
+  if (!error.empty()) {
+    settings_ = parse_settings(file.text);
+    return failed();
+  }
+  settings_ = std::move(settings);
+  seen_ = stamp();
+  return true;
+}
+
+std::string SettingsStore::keep_damaged(const std::string& text) {
+  const std::string copy = path_ + ".damaged";
+  std::string error = replace_file(copy, text);
+  if (error.empty()) {
+    tell(told_damage_, "Some lines of the settings file " + path_ +
+                           " could not be read and were left out. The file as it was is kept as " +
+                           copy + ".");
+  }
+  return error;
+}
+
+void SettingsStore::tell(bool& told, const std::string& message) {
+  if (told) return;
+  told = true;
+  std::fprintf(stderr, "quibman: %s\n", message.c_str());
+  if (reporter_) {
+    reporter_(message);
+  } else {
+    untold_.push_back(message);
+  }
+}
+
+void SettingsStore::set_reporter(Reporter reporter) {
+  reporter_ = std::move(reporter);
+  if (!reporter_) return;
+  for (const std::string& message : untold_) reporter_(message);
+  untold_.clear();
 }
 
 int SettingsStore::read_integer(const std::string& name, int default_value) {
   catch_up();
-  // Only text values count: anything the file spells as another type (a list, an @Variant form)
-  // is treated as missing.
-  const QVariant value = settings_->value(key(name));
-  if (value.typeId() != QMetaType::QString) return default_value;
-  return parse_decimal(value.toString()).value_or(default_value);
+  return integer_of(settings_, name).value_or(default_value);
 }
 
 void SettingsStore::write_integer(const std::string& name, int value) {
@@ -96,21 +156,24 @@ void SettingsStore::write_integers(std::span<const Value> values) {
   catch_up();
   bool changed = false;
   for (const Value& v : values) {
-    const QString text = QString::number(v.value);
-    const QVariant stored = settings_->value(key(v.name));
-    if (stored.typeId() == QMetaType::QString && stored.toString() == text) continue;
-    // Written as text so the file holds plain decimal strings.
-    settings_->setValue(key(v.name), text);
-    changed = true;
+    const std::string* stored = settings_.find(v.name);
+    changed = changed || stored == nullptr || *stored != std::to_string(v.value);
   }
   if (!changed) return;
-  // A writer killed between creating QSettings' lock file and filling it in leaves an empty lock
-  // that QSettings waits out for 30 seconds before every write. No live writer holds it (a live
-  // one keeps the file flock()ed, which makes the removal fail), so it is cleared first.
-  QLockFile(settings_->fileName() + ".lock").removeStaleLockFile();
-  // sync() goes through a temporary file and a rename, so a failed or interrupted write leaves
-  // the previous file whole. It also takes in what others wrote since, keeping their values.
-  settings_->sync();
+  update([&](SettingsText& settings) {
+    bool any = false;
+    for (const Value& v : values) any = settings.set(v.name, std::to_string(v.value)) || any;
+    return any;
+  });
+}
+
+int SettingsStore::write_higher(const std::string& name, int value, Range valid) {
+  int stored = valid.lowest;
+  update([&](SettingsText& settings) {
+    stored = valid.valid_or(integer_of(settings, name), valid.lowest);
+    return value > stored && settings.set(name, std::to_string(value));
+  });
+  return std::max(value, stored);
 }
 
 bool SettingsStore::read_bool(const std::string& name, bool default_value) {

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
+#include <cstdio>
 #include <memory>
 
 #include "input/key_repeat.h"
@@ -8,6 +9,7 @@
 #include "ui/about_form.h"
 #include "ui/game_menu.h"
 #include "ui/keys_form.h"
+#include "ui/lcd_look_dialog.h"
 #include "ui/main_window.h"
 #include "ui/manual_form.h"
 #include "ui/menu_host.h"
@@ -66,6 +68,13 @@ class Program final : public MenuHost, public SplashHost {
                                           [this] { form_.rebuild_button_hints(); });
     keys_->open_dialog();
   }
+  void show_lcd_look() override {
+    auto* dialog = new LcdLookDialog(
+        &form_, form_.lcd_look(), [this](const LcdLook& look) { form_.set_lcd_look(look); },
+        [this] { form_.keep_lcd_look(); });
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+  }
   void set_hiscore(int level, int value) override {
     (level == 1 ? form_.game().state().hiscore1 : form_.game().state().hiscore2) = value;
   }
@@ -99,6 +108,14 @@ class Program final : public MenuHost, public SplashHost {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Qt would abort, with a core dump, on finding no window system to talk to.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::fputs(
+        "quibman: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+        stderr);
+    return 1;
+  }
   // Refused, glibc keeps its sliding threshold: the program runs the same, only heavier.
   qm::map_large_blocks();
   QApplication app(argc, argv);

@@ -7,25 +7,13 @@
 #include <cerrno>
 #include <new>
 
+#include "skin/file_descriptor.h"
+
 namespace qm {
 namespace {
 
 // No skin file comes near this; it keeps a stray huge file from taking all memory.
 constexpr off_t kMaxFileBytes = off_t{1} << 30;
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 

@@ -14,6 +14,9 @@ namespace qm {
 
 namespace {
 
+// The largest window side, offset or picture side there is; no screen comes near it.
+constexpr int kLargestSide = 16384;
+
 // A box's place plus the game offset. Both come from Config.ini and may be anything an int
 // holds; a sum beyond that range stays at its end instead of wrapping round.
 int offset_by(int position, int offset) {
@@ -39,8 +42,15 @@ class SkinLayout {
   SkinLayoutResult run() {
     std::string skin_dir =
         with_trailing_backslash(ini_.read_string("Common", "SkinDir", "Graphics\\Skin\\"));
-    props_.client_height = ini_.read_integer("Common", "GameHeight", 777);
-    props_.client_width = ini_.read_integer("Common", "GameWidth", 479);
+    result_.lcd = read_lcd_look([&](const std::string& key, int fallback) {
+      return ini_.read_integer("LCD", key, fallback);
+    });
+    const auto height = read_bounded("Common", "GameHeight", 777, 0);
+    if (!height) return result_;
+    const auto width = read_bounded("Common", "GameWidth", 479, 0);
+    if (!width) return result_;
+    props_.client_height = *height;
+    props_.client_width = *width;
     bool ok = fullscreen_ ? fullscreen_step() : windowed_step();
     commit_window();
     if (ok) ok = place_skin_boxes(skin_dir);
@@ -62,6 +72,19 @@ class SkinLayout {
     result_.status = SkinLayoutResult::Status::Stopped;
     result_.message = std::move(message);
     return false;
+  }
+
+  // A window size or offset beyond what any screen shows would only take memory by the gigabyte
+  // for the window's picture and shape: it ends the program with a message naming the key.
+  std::optional<int> read_bounded(const char* section, const char* key, int default_value,
+                                  int lowest) {
+    const int value = ini_.read_integer(section, key, default_value);
+    if (value >= lowest && value <= kLargestSide) return value;
+    result_.status = SkinLayoutResult::Status::Unshowable;
+    result_.message = "[" + std::string(section) + "] " + key + "=" + std::to_string(value) +
+                      " in Config.ini is beyond what a screen can show (" + std::to_string(lowest) +
+                      " to " + std::to_string(kLargestSide) + " pixels). Please correct the file.";
+    return std::nullopt;
   }
 
   // A colour key has no fallback: text that is no number stops the layout.
@@ -110,14 +133,17 @@ class SkinLayout {
     props_.color = *colour;
     props_.color_key = false;
 
-    auto offset = [&](const char* key, int screen_size, int client_size) {
+    auto offset = [&](const char* key, int screen_size, int client_size) -> std::optional<int> {
       std::optional<std::int32_t> value = str_to_int(ini_.read_string("Fullscreen", key, "Center"));
-      if (value && *value != 0) return static_cast<int>(*value);
+      if (value && *value != 0) return read_bounded("Fullscreen", key, 0, -kLargestSide);
       // Integer division truncates toward zero, as the centring asks.
       return static_cast<int>((static_cast<long long>(screen_size) - client_size) / 2);
     };
-    props_.offset_x = offset("GameOffsetX", screen_.width, props_.client_width);
-    props_.offset_y = offset("GameOffsetY", screen_.height, props_.client_height);
+    const auto offset_x = offset("GameOffsetX", screen_.width, props_.client_width);
+    const auto offset_y = offset("GameOffsetY", screen_.height, props_.client_height);
+    if (!offset_x || !offset_y) return false;
+    props_.offset_x = *offset_x;
+    props_.offset_y = *offset_y;
     props_.client_width = screen_.width;
     props_.client_height = screen_.height;
 
@@ -210,7 +236,7 @@ SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& progra
   std::optional<IniFile> ini = load_config_ini(program_dir);
   if (!ini) {
     SkinLayout::place_game_menu_boxes(scene, fullscreen_mode);
-    return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage};
+    return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage, {}};
   }
   return SkinLayout(scene, std::move(*ini), fullscreen_mode, screen).run();
 }

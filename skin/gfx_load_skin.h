@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "lcd/lcd_look.h"
 #include "lcd/scene.h"
 
 namespace qm {
@@ -18,9 +19,12 @@ struct SkinLayoutResult {
     Done,
     ConfigMissing,  // no Config.ini beside the program: the program must end
     Stopped,        // a colour that is no number or a picture that cannot be decoded
+    Unshowable,     // a window size or offset no screen can show: the program must end
   };
   Status status = Status::Done;
   std::string message;
+  // The skin's own look of the crystal, from its [LCD] section; all 0 where it gives none.
+  LcdLook lcd;
 };
 
 inline constexpr const char* kConfigMissingMessage =
@@ -28,8 +32,9 @@ inline constexpr const char* kConfigMissingMessage =
 
 // Reads Config.ini from the program's folder afresh and lays out the main window's scene: window
 // size, colours and colour key, backdrop and logo (fullscreen layout), then the 135 skin boxes at
-// the game offset, then the game-menu boxes. Relative folders in the file resolve against the
-// current directory. On a stop the scene keeps everything done before the failing step.
+// the game offset, then the game-menu boxes; the result carries the skin's [LCD] look. Relative
+// folders in the file resolve against the current directory. On a stop the scene keeps everything
+// done before the failing step.
 SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& program_dir,
                                bool fullscreen_mode, ScreenSize screen);
 

@@ -21,7 +21,7 @@ namespace {
 constexpr int kRowHeight = 32;
 constexpr int kPanelWidth = 256;
 constexpr Rect kCollapsed{0, 0, 36, 32};
-constexpr Rect kExpanded{0, 0, kPanelWidth, 448};
+constexpr Rect kExpanded{0, 0, kPanelWidth, kRowHeight*(PopupMenu::kEntryCount + 1)};
 
 // One row of the open game menu. Separator rows let every mouse event through to the window
 // below; entry rows take only the left button, so that a right click still reaches the main

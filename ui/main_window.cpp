@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 namespace qm {
 
@@ -25,6 +26,13 @@ WindowEnvironment default_window_environment() {
     box.activateWindow();
     box.exec();
   };
+  env.show_notice = [](const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), text,
+                                QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+  };
   env.gamepad = !qEnvironmentVariableIsSet("QM_NO_GAMEPAD");
   return env;
 }
@@ -41,15 +49,28 @@ void MainWindow::StoreForwarder::write_integers(std::span<const Value> values) {
   if (store_) store_->write_integers(values);
 }
 
+int MainWindow::StoreForwarder::write_higher(const std::string& name, int value, Range valid) {
+  return store_ ? store_->write_higher(name, value, valid) : value;
+}
+
 MainWindow::MainWindow(WindowEnvironment env)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), env_(std::move(env)) {
   scene().set_listener(this);
+  clock_.start();
+  connect(&fade_frames_, &QTimer::timeout, this, &MainWindow::fade_frame);
   pm_0_menu_ = new QMenu(this);
 
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
   move_out_of_sight();
   store_ = std::make_unique<SettingsStore>();
-  fullscreen_mode_ = store_->read_bool("FullscreenMode", true);
+  // Shown once the command that failed has run to its end, so that a window it shows or raises
+  // does not cover the message.
+  store_->set_reporter([this](const std::string& message) {
+    if (!env_.show_notice) return;
+    QTimer::singleShot(0, this,
+                       [this, text = QString::fromStdString(message)] { env_.show_notice(text); });
+  });
+  fullscreen_mode_ = store_->read_valid("FullscreenMode", 1, {0, 1}) != 0;
   // The game-menu button's click area is fixed in the window's top-left corner.
   scene().set_rect(box::btn_game_menu_top, Rect{0, 0, 36, 32});
   run_layout();
@@ -82,11 +103,17 @@ void MainWindow::run_layout() {
       Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size());
   pictures_.prune(scene());
   plain_let_go_ = false;
+  skin_lcd_ = result.lcd;
+  set_lcd_look(read_lcd_look([this](const std::string& key,
+                                    int fallback) { return settings_.read_integer(key, fallback); },
+                             skin_lcd_));
   const WindowProps& props = scene().window();
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;
   if (env_.show_error) env_.show_error(QString::fromStdString(result.message));
-  if (result.status == SkinLayoutResult::Status::ConfigMissing) request_quit();
+  if (result.status == SkinLayoutResult::Status::ConfigMissing ||
+      result.status == SkinLayoutResult::Status::Unshowable)
+    request_quit();
 }
 
 void MainWindow::move_out_of_sight() {

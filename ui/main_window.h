@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -16,6 +18,7 @@
 #include "sound/sound_layer.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/qt_timer_host.h"
+#include "ui/segment_painter.h"
 
 class QMenu;
 
@@ -29,9 +32,12 @@ struct WindowEnvironment {
   std::filesystem::path program_dir;  // where Config.ini lies
   std::function<ScreenSize()> screen_size;
   std::function<void(const QString&)> show_error;
+  // A message that does not stop the program, shown beside the window.
+  std::function<void(const QString&)> show_notice = {};
   bool gamepad = false;  // game controllers work the device's buttons too
 };
-// The executable's folder, the primary screen, a message box with the error icon, and game
+// The executable's folder, the primary screen, a message box with the error icon, a message box
+// with the warning icon that waits for nobody, and game
 // controllers unless QM_NO_GAMEPAD is set.
 WindowEnvironment default_window_environment();
 
@@ -90,6 +96,12 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   // What the window shows, composed from the scene.
   QImage composed();
 
+  // How the crystal is drawn: the user's choice, else the skin's. Setting it redraws the device
+  // at once without storing it; keep_lcd_look stores what is set.
+  const LcdLook& lcd_look() const { return segments_.look(); }
+  void set_lcd_look(const LcdLook& look);
+  void keep_lcd_look();
+
   // SceneListener
   void box_changed(BoxId id, const Rect& old_rect, const Rect& new_rect) override;
   void window_changed() override;
@@ -115,6 +127,7 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
     int read_integer(const std::string& name, int default_value) override;
     void write_integer(const std::string& name, int value) override;
     void write_integers(std::span<const Value> values) override;
+    int write_higher(const std::string& name, int value, Range valid) override;
 
    private:
     std::unique_ptr<SettingsStore>& store_;
@@ -133,6 +146,10 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   void update_cursor(BoxId id);
   void schedule_flush();
   void flush();
+  // A logical area to compose and repaint.
+  void damage(const QRect& area);
+  // One frame of the segments' fades: their areas repainted, the frames stopped once all are done.
+  void fade_frame();
   // Draws the scene's logical rectangle into a picture of `ratio` device pixels per logical one.
   void compose(QImage& target, const QRect& rect, qreal ratio);
   // An uncomposed picture of the window's device pixels.
@@ -173,6 +190,11 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   bool mask_dirty_ = false;
   // Whether the plain pictures that have finer versions for the ratio have been let go.
   bool plain_let_go_ = false;
+  SegmentPainter segments_{pictures_};
+  // The skin's look of the crystal, for what the user has not chosen.
+  LcdLook skin_lcd_;
+  QElapsedTimer clock_;
+  QTimer fade_frames_;
 
   std::unique_ptr<GamepadSource> gamepad_;
 };

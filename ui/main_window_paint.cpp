@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "ui/qt/device_pixels.h"
 #include "ui/qt/window_platform.h"
 
 namespace qm {
@@ -16,33 +17,6 @@ QColor colour_of(std::uint32_t windows_colour) {
   return QColor(windows_colour & 0xFF, (windows_colour >> 8) & 0xFF, (windows_colour >> 16) & 0xFF);
 }
 
-// Logical edges land on the device pixel grid the same way for every box, so that boxes that
-// touch in logical pixels touch on the screen too, whatever the ratio.
-int device_edge(int logical, qreal ratio) {
-  return qRound(logical * ratio);
-}
-
-QRect device_box(const QRect& logical, qreal ratio) {
-  const int left = device_edge(logical.left(), ratio);
-  const int top = device_edge(logical.top(), ratio);
-  return QRect(left, top, device_edge(logical.left() + logical.width(), ratio) - left,
-               device_edge(logical.top() + logical.height(), ratio) - top);
-}
-
-// Every device pixel that a logical rectangle touches.
-QRect device_cover(const QRect& logical, qreal ratio) {
-  const int left = static_cast<int>(std::floor(logical.left() * ratio));
-  const int top = static_cast<int>(std::floor(logical.top() * ratio));
-  return QRect(QPoint(left, top),
-               QPoint(static_cast<int>(std::ceil((logical.right() + 1) * ratio)) - 1,
-                      static_cast<int>(std::ceil((logical.bottom() + 1) * ratio)) - 1));
-}
-
-QSize device_size(const QSize& logical, qreal ratio) {
-  return QSize(static_cast<int>(std::ceil(logical.width() * ratio)),
-               static_cast<int>(std::ceil(logical.height() * ratio)));
-}
-
 }  // namespace
 
 QRect MainWindow::client_rect() const {
@@ -50,8 +24,8 @@ QRect MainWindow::client_rect() const {
   return QRect(0, 0, std::max(p.client_width, 0), std::max(p.client_height, 0));
 }
 
-void MainWindow::box_changed(BoxId, const Rect& old_rect, const Rect& new_rect) {
-  const QRect area = (qrect(old_rect) | qrect(new_rect)) & client_rect();
+void MainWindow::damage(const QRect& logical) {
+  const QRect area = logical & client_rect();
   if (area.isEmpty()) return;
   dirty_ += area;
   schedule_flush();
@@ -94,6 +68,7 @@ void MainWindow::flush() {
   if (ratio != ratio_) {
     // Another screen: everything is drawn afresh, the finer pictures chosen anew.
     pictures_.forget_variants();
+    segments_.forget_shadows();
     // The same shape in logical pixels is another one on this screen's pixels.
     clearMask();
     ratio_ = ratio;
@@ -155,27 +130,29 @@ void MainWindow::compose(QImage& target, const QRect& rect, qreal ratio) {
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.fillRect(clip, colour_of(props.color));
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  bool below_lcd = true;
   for (BoxId id : Scene::stacking_order()) {
     const Box& b = scene().box(id);
+    if (const Segment* segment = segment_of(id); segment && printed(segment->kind)) {
+      // The shadows fall on the backplane, below every segment.
+      if (std::exchange(below_lcd, false)) segments_.draw_shadows(p, scene(), rect, ratio);
+      segments_.draw(p, scene(), *segment, rect, ratio);
+      continue;
+    }
     if (!b.visible || !b.picture || b.rect.width <= 0 || b.rect.height <= 0) continue;
     const QRect area = qrect(b.rect);
     if (!area.intersects(rect)) continue;
     const ScaledImage& picture = pictures_.image(b, ratio);
     const QImage& image = picture.image;
     const int s = picture.scale;
-    // Picture pixels that land whole on device pixels stay sharp, as an LCD's edges are; a
-    // photo stretched to the window and any other scaling are smoothed.
+    // A photo stretched to the window is smoothed, as is a centred picture scaled by a fraction.
     const qreal per_pixel = ratio / s;
     p.setRenderHint(QPainter::SmoothPixmapTransform,
                     b.fit == Fit::Stretch || per_pixel != std::floor(per_pixel));
     switch (b.fit) {
-      case Fit::TopLeft: {
-        const QSize shown(std::min(image.width() / s, area.width()),
-                          std::min(image.height() / s, area.height()));
-        p.drawImage(device_box(QRect(area.topLeft(), shown), ratio), image,
-                    QRect(QPoint(0, 0), shown * s));
+      case Fit::TopLeft:
+        draw_top_left(p, area, picture, ratio);
         break;
-      }
       case Fit::Center: {
         const QSize size = image.size() / s;
         const QPoint at = area.topLeft() + QPoint((area.width() - size.width()) / 2,

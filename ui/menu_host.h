@@ -9,8 +9,9 @@ namespace qm {
 
 class Scene;
 
-// What the pop-up menu and the game menu need of the main window. The main window implements it;
-// the menus and their tests talk only to this.
+// What the pop-up menu and the game menu need of the program around them. The program's wiring
+// (shell/main.cpp) implements it over the main window and the dialogs; the menus and their tests
+// talk only to this.
 class MenuHost {
  public:
   virtual ~MenuHost() = default;
@@ -33,6 +34,8 @@ class MenuHost {
   virtual void show_about() = 0;
   virtual void show_manual() = 0;
   virtual void show_key_settings() = 0;
+  // The LCD look dialog, shown without waiting for it.
+  virtual void show_lcd_look() = 0;
 
   // Sets hiscore1 (level 1) or hiscore2 (level 2) in the game state; nothing is redrawn or
   // stored here.

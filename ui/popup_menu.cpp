@@ -35,6 +35,7 @@ const std::array<EntrySpec, PopupMenu::kEntryCount + 1> kEntries = {{
     {nullptr, kNone, nullptr, false, nullptr},
     {"Display in fullscreen mode", Qt::Key_F12, "F12", true, &PopupMenu::pm_10_fullscreenClick},
     {"Display splash screen at startup", kNone, nullptr, true, &PopupMenu::pm_11_splashscreenClick},
+    {"LCD look...", kNone, nullptr, false, &PopupMenu::lcd_lookClick},
     {nullptr, kNone, nullptr, false, nullptr},
     {"Exit", Qt::Key_Escape, "Esc", false, &PopupMenu::pm_14_exitClick},
 }};
@@ -117,6 +118,10 @@ void PopupMenu::pm_10_fullscreenClick() {
 // The action has inverted its own check mark already (a checkable entry does that when chosen).
 void PopupMenu::pm_11_splashscreenClick() {
   host_.settings().write_integer("SplashScreen", pm_11_splashscreen().isChecked() ? 1 : 0);
+}
+
+void PopupMenu::lcd_lookClick() {
+  host_.show_lcd_look();
 }
 
 void PopupMenu::pm_14_exitClick() {

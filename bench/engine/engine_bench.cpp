@@ -1,9 +1,10 @@
 // Simulated game ticks per second: whole games on the simulated clock, the display operations
-// working on a real scene, the four direction buttons pressed and released at random.
+// working on a real scene, the four direction buttons pressed and released at random through the
+// device session.
 #include <benchmark/benchmark.h>
 
-#include "engine/game.h"
 #include "engine/sim_clock.h"
+#include "session/device_session.h"
 
 namespace qm {
 namespace {
@@ -20,23 +21,20 @@ class Silent : public SoundPort, public SettingsPort, public LocalTimePort, publ
 
 void GameTicks(benchmark::State& bench) {
   SimClock clock;
-  Scene scene;
   Silent ports;
-  Game game(scene, clock, Ports{ports, ports, ports, ports});
-  game.lcd().fill_tables();
-  game.form_create(0xBE7C4u);
+  DeviceSession device(SessionPorts{clock, ports, ports, ports, &ports});
+  device.create(0xBE7C4u);
+  Game& game = device.game();
   GameState& s = game.state();
   s.gam_mode = mode_game;
   game.Gam_Set_Mode();
-  void (Game::*const presses[8])() = {
-      &Game::Inp_left_down, &Game::Inp_left_up, &Game::Inp_right_down, &Game::Inp_right_up,
-      &Game::Inp_up_down,   &Game::Inp_up_up,   &Game::Inp_down_down,  &Game::Inp_down_up};
+  constexpr Button kDirections[4] = {Button::Left, Button::Right, Button::Up, Button::Down};
   std::uint32_t r = 1;
   std::int64_t ticks = 0;
   for (auto _ : bench) {
     if (s.gam_mode != mode_ama_play && s.gam_mode != mode_pro_play) {
-      game.Inp_pro_down();
-      game.Inp_pro_up();
+      device.press(Button::Pro);
+      device.release(Button::Pro);
     }
     const bool tick_due = game.Timer_Game.enabled();
     const std::int32_t before = s.ghost_step;
@@ -44,7 +42,11 @@ void GameTicks(benchmark::State& bench) {
     if (tick_due && s.ghost_step != before) {
       ++ticks;
       r = r * 1664525u + 1013904223u;
-      if ((r >> 28) < 3) (game.*presses[(r >> 20) % 8])();
+      if ((r >> 28) < 3) {
+        const unsigned pick = (r >> 20) % 8;
+        const Button direction = kDirections[pick / 2];
+        pick % 2 ? device.release(direction) : device.press(direction);
+      }
     }
   }
   bench.counters["ticks"] = benchmark::Counter(static_cast<double>(ticks));

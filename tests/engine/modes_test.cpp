@@ -35,7 +35,7 @@ TEST_F(Modes, LevelButtonsOnlyShowTheirPictureInTimeMode) {
 }
 
 TEST_F(Modes, HeldLevelButtonShowsTheHiscoreAndTheReleaseStartsTheGame) {
-  s.hiscore2 = 777;
+  rec.values["HiScore2"] = 777;
   game.Inp_mode_down();
   game.Inp_pro_down();
   game.Inp_pro_down();  // keyboard repeat

@@ -106,6 +106,47 @@ TEST_F(Phases, LosingTheLastLifeEndsTheGameTwoSecondsLater) {
   EXPECT_FALSE(any_timer_but_clock() || game.Timer_Clock.enabled());
 }
 
+// Another copy of the program shares the stored high scores: what it stored while this game ran
+// counts at the game over, and holding AMA shows the stored score as it is by then.
+TEST_F(Phases, GameOverKeepsTheHigherOfItsScoreAndTheStoredOneNow) {
+  struct Case {
+    int meanwhile;  // what the other copy stored during the game
+    int score;
+    int kept;
+    const char* shown;  // the panel while AMA is held next
+  };
+  const Case cases[] = {
+      {255, 20, 255, "A 000255"},
+      {0, 20, 20, "A 000020"},   // the other copy reset the high scores
+      {-5, 30, 30, "A 000030"},  // values the panel cannot show count as none
+      {1000000, 40, 40, "A 000040"},
+      {40, 40, 40, "A 000040"},  // an equal score writes nothing
+  };
+  game.Inp_mode_down();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.meanwhile);
+    rec.values["HiScore1"] = 300;
+    game.Inp_ama_down();
+    EXPECT_EQ(panel(), "A 000300");
+    game.Inp_ama_up();
+    clock.advance(7501);
+    rec.values["HiScore1"] = c.meanwhile;
+    const std::size_t writes = rec.writes.size();
+    s.lives = 1;
+    s.score = c.score;
+    catch_now();
+    clock.advance(2001);
+    ASSERT_EQ(s.gam_mode, mode_game_over);
+    EXPECT_EQ(rec.values["HiScore1"], c.kept);
+    EXPECT_EQ(rec.writes.size() - writes, c.kept == c.meanwhile ? 0u : 1u);
+    game.Inp_ama_down();
+    EXPECT_EQ(panel(), c.shown);
+    game.Inp_ama_up();
+    game.Inp_mode_down();
+    game.Inp_mode_down();
+  }
+}
+
 TEST_F(Phases, StageCompleteTakesFiveSecondsAndLaysANewMaze) {
   start_game();
   clear_maze_now();

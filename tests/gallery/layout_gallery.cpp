@@ -40,6 +40,8 @@ std::string status_name(SkinLayoutResult::Status status) {
       return "config_missing";
     case SkinLayoutResult::Status::Stopped:
       return "stopped";
+    case SkinLayoutResult::Status::Unshowable:
+      return "unshowable";
   }
   return "?";
 }

@@ -8,7 +8,7 @@ must keep, a word naming the promise and then its values:
 
   layout   (Config.ini and skin pictures, laid out on a 1024 x 768 screen)
     mode windowed|fullscreen     the layout to run
-    status done|stopped|config_missing
+    status done|stopped|config_missing|unshowable
     message TEXT                 the message the run ends with (JPEG numbers as {JERR_NAME})
     client W H / offset X Y / color N / colour_key 0|1
     rect ID LEFT TOP WIDTH HEIGHT
@@ -22,8 +22,11 @@ must keep, a word naming the promise and then its values:
   settings (QuibMan50.conf)
     value NAME N DEFAULT         what the store reads for NAME with the program's default
     write NAME N                 a write the program then makes
-    kept NAME TEXT               what the file on disk holds for NAME after that write
-    unwritable                   the settings file cannot be written: it must stay as it was
+    kept NAME TEXT               what the file on disk holds for NAME after that write, as
+                                 this program and QSettings (the earlier program) read it
+    damaged_copy yes|no          the case's file kept whole beside it as QuibMan50.conf.damaged
+    refused NAME N HOLDS         a write that fails: the folder in the file's place stays, and
+                                 NAME still reads HOLDS
 
 Every case runs in the current directory of its folder, so relative folders in Config.ini resolve
 there. The same cases come out on every run: random bytes come from fixed seeds.
@@ -273,19 +276,35 @@ def config_cases(g):
             "rect 3 0 0 12 32",
         ],
     )
+    # A window size or offset that no screen can show ends the program with a message naming
+    # the key, in either layout, before any memory is taken for such a window.
+    def unshowable(key, value, lowest=0):
+        return ["status unshowable", "message [%s] %s in Config.ini is beyond what a screen can "
+                "show (%d to 16384 pixels). Please correct the file." % (key[0], "%s=%s"
+                % (key[1], value), lowest)]
+    for mode in ("windowed", "fullscreen"):
+        for name, text, promises in [
+            ("width_100000", "GameWidth=100000\n", unshowable(("Common", "GameWidth"), 100000)),
+            ("height_2000000", "GameHeight=2000000\n",
+             unshowable(("Common", "GameHeight"), 2000000)),
+            ("width_negative", "GameWidth=-2147483648\nGameHeight=2147483647\n",
+             unshowable(("Common", "GameHeight"), 2147483647)),
+            ("height_negative", "GameHeight=-1\n", unshowable(("Common", "GameHeight"), -1)),
+        ]:
+            g.case("layout", "config_game_%s_%s" % (name, mode),
+                   {"Config.ini": "[Common]\n" + text}, ["mode " + mode, *promises])
     g.case(
         "layout",
-        "config_game_size_absurd_windowed",
-        {"Config.ini": "[Common]\nGameWidth=-2147483648\nGameHeight=2147483647\n"},
-        ["mode windowed", "status done", "client -2147483648 2147483647", "centre 1073742336 0"],
+        "config_game_size_largest",
+        {"Config.ini": "[Common]\nGameWidth=16384\nGameHeight=$4000\n"},
+        ["mode windowed", "status done", "client 16384 16384", "centre 0 0"],
     )
-    # A huge handheld area centred on the screen puts the offset far away; a box placed beyond it
-    # stays at the farthest place there is instead of wrapping round.
+    # A box placed beyond the farthest place there is stays there instead of wrapping round.
     g.case(
         "layout",
-        "config_game_size_absurd_fullscreen",
+        "config_box_places_beyond_the_offset",
         {
-            "Config.ini": "[Common]\nGameWidth=-2147483648\nGameHeight=2147483647\n"
+            "Config.ini": "[Common]\nGameWidth=0\nGameHeight=16384\n"
             "[Image1]\nLeft=2147483647\nTop=-2147483648\nWidth=1\nHeight=1\n"
             "[Image2]\nLeft=-1073742336\nTop=1073741439\n"
         },
@@ -293,10 +312,9 @@ def config_cases(g):
             "mode fullscreen",
             "status done",
             "client 1024 768",
-            "offset 1073742336 -1073741439",
+            "offset 512 -7808",
             "rect 1 2147483647 -2147483648 1 1",
-            "rect 2 0 0 0 0",
-            "centre 0 0",
+            "rect 2 -1073741824 1073733631 0 0",
         ],
     )
     g.case(
@@ -306,7 +324,14 @@ def config_cases(g):
             "Config.ini": "[Fullscreen]\nGameOffsetX=-2147483648\nGameOffsetY=junk\n"
             "[Image1]\nLeft=-1\nTop=10\n"
         },
-        ["mode fullscreen", "status done", "offset -2147483648 -4", "rect 1 -2147483648 6 0 0"],
+        ["mode fullscreen",
+         *unshowable(("Fullscreen", "GameOffsetX"), -2147483648, -16384)],
+    )
+    g.case(
+        "layout",
+        "config_game_offset_largest",
+        {"Config.ini": "[Fullscreen]\nGameOffsetX=-16384\nGameOffsetY=16384\n"},
+        ["mode fullscreen", "status done", "offset -16384 16384"],
     )
     g.case(
         "layout",
@@ -512,10 +537,11 @@ SETTINGS_DEFAULTS = {
 
 
 def settings_cases(g):
-    def settings_case(name, content, values, write, kept=()):
+    def settings_case(name, content, values, write, kept=(), damaged=True):
         expect = ["value %s %d %d" % (n, values.get(n, d), d) for n, d in SETTINGS_DEFAULTS.items()]
         expect.append("write %s %d" % write)
         expect += ["kept %s %s" % k for k in kept]
+        expect.append("damaged_copy %s" % ("yes" if damaged else "no"))
         g.case("settings", name, {"QuibMan50.conf": content}, expect)
 
     settings_case("binary_garbage", random_bytes(3, 4096), {}, ("HiScore1", 5),
@@ -526,6 +552,7 @@ def settings_cases(g):
         {"Key1": 5, "Key2": 7, "HiScore1": 12, "HiScore2": 3},
         ("SoundMode", 2),
         [("Key1", "5"), ("Key2", "7"), ("HiScore1", "12"), ("HiScore2", "3"), ("SoundMode", "2")],
+        damaged=False,
     )
     settings_case(
         "truncated_inside_a_name",
@@ -542,6 +569,7 @@ def settings_cases(g):
         {},
         ("HiScore1", 100),
         [("HiScore1", "100")],
+        damaged=False,
     )
     settings_case(
         "good_values_among_garbage",
@@ -558,11 +586,35 @@ def settings_cases(g):
         ("SplashScreen", 0),
         [("HiScore2", "6"), ("SplashScreen", "0")],
     )
+    # A line that cannot be read costs itself only, never the values after it.
+    for name, line in [
+        ("unbalanced_quote", b'Nick="Bob'),
+        ("trailing_backslash", b"Path=C:\\games\\"),
+        ("header_without_bracket", b"[Broken"),
+        ("control_bytes_in_a_value", b"Nick=a\x01b"),
+        ("name_given_twice", b"HiScore1=7"),
+    ]:
+        settings_case(
+            name,
+            b"[General]\nKey1=5\nHiScore1=500\n" + line + b"\nHiScore2=60\nKey2=\"7\"\n",
+            {"Key1": 5, "HiScore1": 500, "HiScore2": 60, "Key2": 7},
+            ("SoundMode", 1),
+            [("Key1", "5"), ("HiScore1", "500"), ("HiScore2", "60"), ("Key2", '"7"'),
+             ("SoundMode", "1")],
+        )
+    settings_case(
+        "quotes_comments_and_blank_lines",
+        b"; written by hand\n\n[General]\nKey1 = 5 \nHiScore1=\"500\"\nNick=\"Bob Smith\"\n",
+        {"Key1": 5, "HiScore1": 500},
+        ("SoundMode", 1),
+        [("Key1", "5"), ("HiScore1", '"500"'), ("Nick", '"Bob Smith"'), ("SoundMode", "1")],
+        damaged=False,
+    )
     settings_case("one_megabyte_line", b"[General]\nHiScore1=" + b"9" * (1024 * 1024) + b"\n",
-                  {}, ("HiScore2", 1), [("HiScore2", "1")])
+                  {}, ("HiScore2", 1), [("HiScore2", "1")], damaged=False)
     g.case("settings", "settings_file_is_a_folder", {"QuibMan50.conf": None},
            ["value %s %d %d" % (n, d, d) for n, d in SETTINGS_DEFAULTS.items()]
-           + ["write HiScore1 10", "unwritable"])
+           + ["refused HiScore1 10 0"])
 
 
 def main():

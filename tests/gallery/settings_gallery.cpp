@@ -66,12 +66,32 @@ void run_settings_case(const GalleryCase& c) {
       EXPECT_EQ(store.read_integer(name, value + 1), value);
     } else if (word == "kept") {
       std::string text;
-      ASSERT_TRUE(in >> name >> text);
+      ASSERT_TRUE(in >> name >> std::ws);
+      std::getline(in, text);
       const auto on_disk = general_section(file);
       const auto found = on_disk.find(name);
       ASSERT_NE(found, on_disk.end());
       EXPECT_EQ(found->second, text);
-    } else if (word == "unwritable") {
+      // A copy: QSettings caches what it read of the file itself when the store was opened.
+      const TempFolder elsewhere;
+      const fs::path copy = elsewhere.path() / "copy.conf";
+      fs::copy_file(file, copy);
+      const QSettings earlier(QString::fromStdString(copy.string()), QSettings::IniFormat);
+      EXPECT_EQ(earlier.status(), QSettings::NoError);
+      EXPECT_EQ(earlier.value(QString::fromStdString(name)).toString().toStdString(),
+                unquoted(text));
+    } else if (word == "damaged_copy") {
+      const fs::path copy = fs::path(file).concat(".damaged");
+      EXPECT_EQ(fs::exists(copy), values == "yes");
+      if (values == "yes") {
+        EXPECT_EQ(read_text(copy), read_text(c.folder / "QuibMan50.conf"));
+      }
+    } else if (word == "refused") {
+      // The write fails; the store goes on reading what the disk holds.
+      int value = 0, holds = 0;
+      ASSERT_TRUE(in >> name >> value >> holds);
+      store.write_integer(name, value);
+      EXPECT_EQ(store.read_integer(name, holds), holds);
       EXPECT_TRUE(fs::is_directory(file));
     } else {
       ADD_FAILURE() << "unknown promise";

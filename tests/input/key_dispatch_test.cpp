@@ -23,17 +23,17 @@ class Recorder final : public ButtonSink {
 TEST(KeyBindings, DefaultsAreUsedAndWrittenBackAndStoredOnesKept) {
   FakeSettings store;
   store.values["Key3"] = 23;  // M
-  store.values["Key5"] = 99;  // outside the table: no key code
+  store.values["Key5"] = 99;  // outside the table: counts as missing
   KeyBindings bindings{};
   load_key_bindings(store, bindings);
   const std::map<std::string, int> expected = {{"Key1", 2},  {"Key2", 3},  {"Key3", 23},
-                                               {"Key4", 6},  {"Key5", 99}, {"Key6", 39},
+                                               {"Key4", 6},  {"Key5", 37}, {"Key6", 39},
                                                {"Key7", 40}, {"Key8", 38}};
   EXPECT_EQ(store.values, expected);
   EXPECT_EQ(bindings[kAma].key_code, 0x31);
   EXPECT_EQ(bindings[kTime].key_code, 'M');
   EXPECT_EQ(bindings[kMode].key_code, 0x35);
-  EXPECT_EQ(bindings[kUp].key_code, 0);
+  EXPECT_EQ(bindings[kUp].key_code, 0x26);
   EXPECT_EQ(bindings[kDown].key_code, 0x28);
 }
 

@@ -1,5 +1,7 @@
 #include "settings/settings_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -21,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace qm {
 namespace {
 
@@ -28,12 +32,7 @@ namespace fs = std::filesystem;
 
 using Values = std::map<std::string, std::string>;
 
-std::string read_text(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using qm::testing::read_text;
 
 bool all_of_kind(const std::string& text, int (*kind)(int)) {
   return !text.empty() &&
@@ -239,11 +238,14 @@ TEST_F(SettingsStoreTest, GarbageAndCutFilesReadAsDefaultsAndTheNextWriteIsWellF
       "[General]\nKey1=5\nKey3=\"abc\n\xff\xfe\x01[[\nHiScore1=12",
       "[Gen",
   };
-  for (const std::string& text : files) {
+  // The lines around a damaged one keep their values.
+  const int hiscores[] = {0, 0, 12, 0};
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    const std::string& text = files[i];
     write_file(text);
     {
       SettingsStore store;
-      EXPECT_EQ(store.read_integer("HiScore1", 0), 0);
+      EXPECT_EQ(store.read_integer("HiScore1", 0), hiscores[i]);
       EXPECT_TRUE(store.read_bool("FullscreenMode", true));
       store.write_integer("HiScore2", 1234);
     }
@@ -252,7 +254,10 @@ TEST_F(SettingsStoreTest, GarbageAndCutFilesReadAsDefaultsAndTheNextWriteIsWellF
     EXPECT_EQ(reread.value("HiScore2").toString(), "1234");
     SettingsStore store;
     EXPECT_EQ(store.read_integer("HiScore2", 0), 1234);
+    EXPECT_EQ(store.read_integer("HiScore1", 0), hiscores[i]);
     EXPECT_EQ(store.read_integer("Key1", 0), text.starts_with("[General]") ? 5 : 0);
+    // What could not be read is kept beside the file.
+    EXPECT_EQ(read_text(fs::path(file()).concat(".damaged")), text);
   }
 }
 
@@ -263,7 +268,8 @@ TEST_F(SettingsStoreTest, WritesThatCannotBeDoneLeaveTheDiskAloneAndGoOn) {
     SettingsStore store;
     store.write_integer("HiScore1", 10);
     store.write_bool("SplashScreen", false);
-    EXPECT_EQ(store.read_integer("HiScore1", 0), 10);
+    // Nothing was stored, and the store says so rather than keep the value to itself.
+    EXPECT_EQ(store.read_integer("HiScore1", 0), 0);
   }
   EXPECT_EQ(read_text(folder()), "not a folder");
 
@@ -278,10 +284,25 @@ TEST_F(SettingsStoreTest, WritesThatCannotBeDoneLeaveTheDiskAloneAndGoOn) {
 
 // Starts the writer with XDG_CONFIG_HOME at home. A writer that hangs, as one waiting out
 // QSettings' 30-second stale-lock time would, is ended by SIGALRM after 10 seconds.
-pid_t start_writer(const fs::path& home, const char* writes) {
+// fail names the call the preloaded library makes fail (none when null); the writer's standard
+// error goes to errors when one is given.
+pid_t start_writer(const fs::path& home, const char* writes, const char* fail = nullptr,
+                   const fs::path& errors = {}) {
   const pid_t pid = fork();
   if (pid == 0) {
     setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    if (fail != nullptr) {
+      setenv("QM_FAIL", fail, 1);
+      setenv("LD_PRELOAD", QM_FAILING_CALLS, 1);
+      // Under AddressSanitizer the library goes before its runtime.
+      const char* asan = getenv("ASAN_OPTIONS");
+      setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":verify_asan_link_order=0").c_str(),
+             1);
+    }
+    if (!errors.empty()) {
+      const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (fd < 0 || dup2(fd, STDERR_FILENO) < 0) _exit(126);
+    }
     alarm(10);
     execl(QM_SETTINGS_WRITER, QM_SETTINGS_WRITER, writes, static_cast<char*>(nullptr));
     _exit(127);
@@ -304,7 +325,10 @@ TEST_F(SettingsStoreTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
   std::mt19937 random(12345);
   std::uniform_int_distribution<int> delay_us(2000, 60000);
   int last = 0;
-  for (int round = 0; round < 40; ++round) {
+  // The soak raises the rounds; the suite keeps to a few seconds.
+  const char* rounds_text = getenv("QM_KILL_ROUNDS");
+  const int rounds = rounds_text != nullptr ? std::atoi(rounds_text) : 40;
+  for (int round = 0; round < rounds; ++round) {
     const pid_t pid = start_writer(home_, "20000");
     ASSERT_GT(pid, 0);
     usleep(static_cast<useconds_t>(delay_us(random)));
@@ -325,6 +349,98 @@ TEST_F(SettingsStoreTest, AWriterKilledAtAnyMomentLeavesAWholeFile) {
   }
   // The writers did get to write, through the lock files the killed ones left behind.
   EXPECT_GT(last, 0);
+}
+
+int wait_for(pid_t pid) {
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return -1;
+  return status;
+}
+
+// How often text holds line.
+int count_of(const std::string& text, const std::string& line) {
+  int n = 0;
+  for (std::size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++n;
+  return n;
+}
+
+// A full disk, a failing disk, a folder that turned read-only: the file stays exactly as it was,
+// no half-written file is left beside it, and the player is told once, with the file's path,
+// however many writes fail.
+TEST_F(SettingsStoreTest, FailedWritesLeaveTheFileAsItWasAndAreToldOnce) {
+  const std::string before = "[General]\nHiScore1=500\nHiScore2=70\nKey1=49\n";
+  for (const char* call : {"write", "fsync", "rename"}) {
+    SCOPED_TRACE(call);
+    write_file(before);
+    const fs::path errors = home_ / "errors.txt";
+    const int status = wait_for(start_writer(home_, "3", call, errors));
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(read_text(file()), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder()), fs::directory_iterator()), 1);
+    const std::string told = read_text(errors);
+    EXPECT_EQ(count_of(told, "quibman: The settings could not be saved"), 1) << told;
+    EXPECT_NE(told.find(file().string()), std::string::npos) << told;
+  }
+}
+
+// A lock that stays held (a copy of the program hung in a write) or that is in the way for good
+// fails the write within seconds instead of freezing the program; one that can be cleared away
+// is, and the write goes through.
+TEST_F(SettingsStoreTest, ALockThatCannotBeTakenFailsTheWriteInsteadOfWaiting) {
+  const fs::path lock = fs::path(file()).concat(".lock");
+  enum class Lock { HeldByAHungCopy, AFolderWithFiles, AnEmptyFolder, AFileOfAKilledCopy };
+  const std::pair<Lock, bool> cases[] = {
+      {Lock::HeldByAHungCopy, false},
+      {Lock::AFolderWithFiles, false},
+      {Lock::AnEmptyFolder, true},
+      {Lock::AFileOfAKilledCopy, true},
+  };
+  for (const auto& [kind, written] : cases) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    write_file("[General]\nHiScore1=41\n");
+    fs::remove_all(lock);
+    int held = -1;
+    switch (kind) {
+      case Lock::HeldByAHungCopy:
+        held = open(lock.c_str(), O_RDONLY | O_CREAT, 0644);
+        ASSERT_EQ(flock(held, LOCK_EX), 0);
+        break;
+      case Lock::AFolderWithFiles:
+        fs::create_directories(lock / "inside");
+        break;
+      case Lock::AnEmptyFolder:
+        fs::create_directories(lock);
+        break;
+      case Lock::AFileOfAKilledCopy:
+        std::ofstream(lock) << "12345\nquibman\nhost\n";
+        break;
+    }
+    const fs::path errors = home_ / "errors.txt";
+    const int status = wait_for(start_writer(home_, "1", nullptr, errors));
+    if (held >= 0) close(held);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(read_text(file()), written ? "[General]\nHiScore1=42\n" : "[General]\nHiScore1=41\n");
+    EXPECT_EQ(count_of(read_text(errors), "quibman: The settings could not be saved"),
+              written ? 0 : 1);
+  }
+}
+
+// Two copies of the program on one file: the one started earlier still holds the old high score
+// when the other stores a higher one; its own lower score must not take that one's place.
+TEST_F(SettingsStoreTest, TwoStoresOnOneFileNeverLowerAHighScore) {
+  constexpr SettingsPort::Range kScores{0, 999999};
+  SettingsStore early;
+  ASSERT_EQ(early.read_valid("HiScore1", 0, kScores), 0);
+  SettingsStore late;
+  EXPECT_EQ(late.write_higher("HiScore1", 255, kScores), 255);
+  EXPECT_EQ(early.write_higher("HiScore1", 20, kScores), 255);
+  EXPECT_EQ(read_text(file()), "[General]\nHiScore1=255\n");
+  EXPECT_EQ(early.write_higher("HiScore1", 300, kScores), 300);
+  EXPECT_EQ(late.read_valid("HiScore1", 0, kScores), 300);
+  // A stored value the panel cannot show is no high score to keep.
+  write_file("[General]\nHiScore1=-5\n");
+  EXPECT_EQ(late.write_higher("HiScore1", 7, kScores), 7);
+  EXPECT_EQ(read_text(file()), "[General]\nHiScore1=7\n");
 }
 
 // A writer killed between creating the lock file and filling it in leaves it empty; QSettings

@@ -131,6 +131,21 @@ TEST_F(LayoutTest, IntegerKeysTakeTheFileNumberSyntaxOrTheirDefault) {
   EXPECT_EQ(scene.box(3).rect.top, -7);
 }
 
+// The [LCD] section gives a skin's own look of the crystal; out of range is brought into range,
+// and a value that does not convert is as if not there.
+TEST_F(LayoutTest, LcdSectionGivesTheSkinsLookOfTheCrystal) {
+  const struct {
+    const char* ini;
+    LcdLook look;
+  } cases[] = {
+      {"", {0, 0, 0}},
+      {"[LCD]\nUnlitSegments=30\nSegmentShadow=$20\nLcdResponse=120\n", {30, 32, 120}},
+      {"[lcd]\nunlitsegments=150\nSegmentShadow=-5\nLcdResponse=999\n", {100, 0, 250}},
+      {"[LCD]\nUnlitSegments=abc\nSegmentShadow=\nLcdResponse=12ms\n", {0, 0, 0}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(layout(c.ini, false).lcd, c.look) << c.ini;
+}
+
 TEST_F(LayoutTest, ColourThatIsNoNumberStopsTheLayout) {
   SkinLayoutResult r =
       layout("[Common]\nGameWidth=300\n[Fullscreen]\nBgColor=red\n[Image1]\nLeft=5\n", true);
@@ -176,12 +191,12 @@ TEST_F(LayoutTest, FullscreenOffsets) {
 }
 
 TEST_F(LayoutTest, PlacesBeyondTheIntRangeStopAtItsEnds) {
-  // GameWidth -2147483648 centres the handheld area 1073742336 pixels to the right.
+  // GameWidth 0 centres the handheld area 512 pixels to the right.
   layout(
-      "[Common]\nGameWidth=-2147483648\n[Fullscreen]\nGameOffsetY=-2147483648\n"
-      "[Image1]\nLeft=2147483647\nTop=-1\n[Image2]\nLeft=-1073742336\nTop=2147483647\n",
+      "[Common]\nGameWidth=0\n[Fullscreen]\nGameOffsetY=-16384\n"
+      "[Image1]\nLeft=2147483647\nTop=-2147483648\n[Image2]\nLeft=-512\nTop=16383\n",
       true);
-  EXPECT_EQ(scene.window().offset_x, 1073742336);
+  EXPECT_EQ(scene.window().offset_x, 512);
   EXPECT_EQ(scene.box(1).rect.left, 2147483647);
   EXPECT_EQ(scene.box(1).rect.top, -2147483647 - 1);
   EXPECT_EQ(scene.box(2).rect.left, 0);

@@ -5,10 +5,19 @@
 #include <filesystem>
 #include <fstream>
 #include <span>
+#include <sstream>
 #include <string>
 #include <string_view>
 
 namespace qm::testing {
+
+// The whole content of a file; empty when it cannot be read.
+inline std::string read_text(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 // A fresh folder for one test, removed with everything in it when the test ends.
 class TempFolder {

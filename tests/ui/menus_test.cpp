@@ -41,6 +41,7 @@ class FakeHost final : public MenuHost {
   void show_about() override { log.push_back("about"); }
   void show_manual() override { log.push_back("manual"); }
   void show_key_settings() override { log.push_back("keys"); }
+  void show_lcd_look() override { log.push_back("lcd look"); }
   void set_hiscore(int level, int value) override {
     log.push_back("hiscore" + std::to_string(level) + ":=" + std::to_string(value));
   }
@@ -76,7 +77,7 @@ class MenusTest : public testing::Test {
   QLabel& row(int entry) { return *game_menu().rows().at(entry - 1); }
   void open_game_menu() {
     game_menu().btn_game_menu_topClick();
-    ASSERT_EQ(game_menu().rows().size(), 13u);
+    ASSERT_EQ(game_menu().rows().size(), 14u);
     // The whole panel, title and all, not only the part a closed menu shows.
     ASSERT_EQ(host.scene_.box(box::btn_game_menu_background).picture->width, 256);
   }
@@ -107,10 +108,11 @@ TEST_F(MenusTest, PopupEntriesInOrderWithTheirMarks) {
                             nullptr,
                             "Display in fullscreen mode",
                             "Display splash screen at startup",
+                            "LCD look...",
                             nullptr,
                             "Exit"};
-  ASSERT_EQ(menu.actions().size(), 13);
-  for (int i = 1; i <= 13; ++i) {
+  ASSERT_EQ(menu.actions().size(), 14);
+  for (int i = 1; i <= 14; ++i) {
     EXPECT_EQ(menu.actions()[i - 1], &popup.entry(i));
     EXPECT_EQ(popup.entry(i).isSeparator(), captions[i - 1] == nullptr) << i;
     if (captions[i - 1]) {
@@ -118,7 +120,7 @@ TEST_F(MenusTest, PopupEntriesInOrderWithTheirMarks) {
     }
   }
   EXPECT_EQ(popup.entry(1).text(), "About...\tF1");
-  EXPECT_EQ(popup.entry(13).text(), "Exit\tEsc");
+  EXPECT_EQ(popup.entry(14).text(), "Exit\tEsc");
   EXPECT_EQ(menu.defaultAction(), &popup.entry(1));
   EXPECT_TRUE(popup.pm_10_fullscreen().isChecked());
 }
@@ -145,9 +147,10 @@ TEST_F(MenusTest, ResetHiscoresWritesBothInOrderAndBeepsEvenWhenZero) {
 }
 
 TEST_F(MenusTest, EntriesRunTheirActions) {
-  for (int i : {1, 2, 3, 4, 6, 7, 13}) popup.entry(i).trigger();
-  EXPECT_EQ(host.log, (std::vector<std::string>{"about", "open Readme.txt", "open Whatsnew.txt",
-                                                "manual", "open Config.ini", "keys", "quit"}));
+  for (int i : {1, 2, 3, 4, 6, 7, 12, 14}) popup.entry(i).trigger();
+  EXPECT_EQ(host.log,
+            (std::vector<std::string>{"about", "open Readme.txt", "open Whatsnew.txt", "manual",
+                                      "open Config.ini", "keys", "lcd look", "quit"}));
 }
 
 TEST_F(MenusTest, ShortcutsAreUnmodifiedKeysOfTheMainWindow) {
@@ -189,13 +192,14 @@ TEST_F(MenusTest, F12WhileTheGameMenuIsOpenLeavesNoRow) {
 TEST_F(MenusTest, GameMenuRowsFollowThePopupEntries) {
   popup.pm_11_splashscreen().setChecked(false);
   open_game_menu();
-  EXPECT_EQ(background(), (Rect{0, 0, 256, 448}));
-  for (int i = 1; i <= 13; ++i) EXPECT_EQ(row(i).geometry(), QRect(0, 32 * i, 256, 32)) << i;
+  EXPECT_EQ(background(), (Rect{0, 0, 256, 480}));
+  for (int i = 1; i <= 14; ++i) EXPECT_EQ(row(i).geometry(), QRect(0, 32 * i, 256, 32)) << i;
   EXPECT_EQ(row(1).text(), "   About...");
   EXPECT_EQ(row(5).text(), "");
   EXPECT_EQ(row(10).text(), "   Display in fullscreen mode [V]");
   EXPECT_EQ(row(11).text(), "   Display splash screen at startup");
-  EXPECT_EQ(row(13).text(), "   Exit");
+  EXPECT_EQ(row(12).text(), "   LCD look...");
+  EXPECT_EQ(row(14).text(), "   Exit");
   EXPECT_EQ(row(1).cursor().shape(), Qt::PointingHandCursor);
 
   // The marks are taken afresh at each opening.
@@ -259,7 +263,7 @@ TEST_F(MenusTest, SeparatorClickDoesNothingAndTheMenuStays) {
   QTest::mouseClick(&host.window, Qt::LeftButton, {}, row(5).geometry().center());
   EXPECT_EQ(host.window.left_presses, 1);  // passed through to the window below
   EXPECT_TRUE(game_menu().game_menu_open());
-  EXPECT_EQ(visible_rows(), 13);
+  EXPECT_EQ(visible_rows(), 14);
   EXPECT_TRUE(host.log.empty());
 }
 

@@ -345,6 +345,47 @@ TEST_F(WindowTest, TitleAndStartState) {
   EXPECT_EQ(shown, 1);
 }
 
+// An unlit segment is its own picture at the chosen percent of a lit one's opacity, a lit one
+// stays fully dark, and its shadow falls below and right of it. The skin's [LCD] section gives
+// the look where the user has chosen none; the user's choice, brought into range, wins.
+TEST_F(WindowTest, UnlitSegmentsShowAtTheirStrengthByTheSkinOrTheUser) {
+  QImage ink(10, 10, QImage::Format_ARGB32);
+  ink.fill(Qt::black);
+  save(ink, "ink.png", "PNG");
+  const std::string segment = std::string(kSkin) +
+                              "[Image48]\nFilename=ink.png\nLeft=62\nTop=32\n" +
+                              "Width=10\nHeight=10\n";
+  const struct {
+    const char* lcd;
+    int user_unlit;  // -1: none chosen
+    int unlit_grey;  // -1: darker than 30 % alone, the shadow showing through
+    bool shadow;
+  } cases[] = {
+      {"UnlitSegments=30", -1, 90, false},
+      {"UnlitSegments=30", 100, 0, false},
+      {"UnlitSegments=30", 0, 128, false},
+      {"", 250, 0, false},
+      {"UnlitSegments=30\nSegmentShadow=100", -1, -1, true},
+  };
+  for (const auto& c : cases) {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Tarvelle", "QuibMan50").clear();
+    if (c.user_unlit >= 0) SettingsStore().write_integer("UnlitSegments", c.user_unlit);
+    auto form = make(false, segment + "[LCD]\n" + c.lcd + "\n");
+    const BoxId id = quibman_box(1, 1);
+    ASSERT_FALSE(form->scene().box(id).visible);
+    QImage image = form->composed();
+    const int grey = image.pixelColor(66, 36).red();
+    if (c.unlit_grey >= 0)
+      EXPECT_NEAR(grey, c.unlit_grey, 1) << c.lcd << " " << c.user_unlit;
+    else
+      EXPECT_LT(grey, 89) << c.lcd;
+    EXPECT_EQ(image.pixelColor(72, 42).red() < 128, c.shadow) << c.lcd;
+    form->scene().set_visible(id, true);
+    image = form->composed();
+    EXPECT_EQ(image.pixelColor(66, 36), QColor(Qt::black)) << c.lcd << " " << c.user_unlit;
+  }
+}
+
 // Under a screen of more than one device pixel per logical pixel (the suite runs with
 // QT_SCALE_FACTOR 1.5, 2 and 3): pictures drawn finer are shown pixel for pixel, the window's
 // shape stays the logical one, and boxes that touch still touch.

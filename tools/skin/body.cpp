@@ -139,24 +139,6 @@ void draw_walls(QPainter& p) {
   p.drawLine(QPointF(pen.left() - 2, pen.top()), QPointF(pen.left() - 2, pen.bottom()));
 }
 
-// Real LCDs show their unlit segments as the faintest of prints.
-void draw_unlit_print(QPainter& p) {
-  const QColor faint = lcd_ink(6);
-  for (int row = 1; row <= kRows; ++row)
-    for (int col = 1; col <= kCols; ++col)
-      if (cell_exists(row, col)) {
-        draw_quibman(p, figure_rect(row, col), faint);
-        draw_ghost(p, figure_rect(row, col), faint);
-      }
-  for (BoxId id = box::im_pill_01_01_double; id <= box::im_pill_05_07_double; ++id)
-    if (id != box::im_cherry) draw_pill(p, pill_rect(id), pill_kind(id), faint);
-  draw_cherry(p, cherry_rect(), faint);
-  for (int slot = 1; slot <= 3; ++slot) draw_ghost(p, pit_rect(slot), faint);
-  for (int place = 1; place <= 8; ++place) draw_segments(p, place_rect(place), kAllSegments, faint);
-  draw_mark(p, pm_rect(), "PM", faint);
-  draw_mark(p, over_rect(), "OVER", faint);
-}
-
 void draw_lcd(QPainter& p) {
   const QRectF lcd = kLcdRect;
   const QRectF frame = lcd.adjusted(-7, -7, 7, 7);
@@ -176,8 +158,8 @@ void draw_lcd(QPainter& p) {
   left.setColorAt(0, QColor(0, 0, 0, 50));
   left.setColorAt(1, QColor(0, 0, 0, 0));
   p.fillRect(QRectF(lcd.left(), lcd.top(), 8, lcd.height()), left);
+  // Only the walls are printed; the program draws the unlit segments from their own pictures.
   draw_walls(p);
-  draw_unlit_print(p);
 }
 
 QPainterPath cross_path() {

@@ -39,6 +39,14 @@ QString config_ini_text() {
       "ManualDir=Graphics\\Manual\\",
       "ManualWidth=340",
       "ManualHeight=535",
+      "",
+      "; The crystal: unlit segments drawn at this percent of a lit one's strength, the segments'",
+      "; shadow on the backplane in percent, and the milliseconds a segment takes to turn dark or",
+      "; clear. The player's own choices in the LCD look dialog win over these.",
+      "[LCD]",
+      "UnlitSegments=3",
+      "SegmentShadow=25",
+      "LcdResponse=0",
   };
   const auto& entries = skin_entries();
   for (int n = 1; n <= box::kSkinCount; ++n) {

@@ -129,19 +129,19 @@ void draw_ghost(QPainter& p, const QRectF& r, const QColor& ink) {
 }
 
 // A single pill is a dot, a double pill two dots, a power pill a ringed gem.
-void draw_pill(QPainter& p, const QRectF& r, PillKind kind, const QColor& ink) {
+void draw_pill(QPainter& p, const QRectF& r, PillSize kind, const QColor& ink) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
   const QPointF c = r.center();
   switch (kind) {
-    case PillKind::Single:
+    case PillSize::Single:
       p.fillPath(ellipse(c.x(), c.y(), 4.4, 4.4), ink);
       break;
-    case PillKind::Double:
+    case PillSize::Double:
       p.fillPath(
           ellipse(c.x() - 7.5, c.y(), 5.2, 5.2).united(ellipse(c.x() + 7.5, c.y(), 5.2, 5.2)), ink);
       break;
-    case PillKind::Power: {
+    case PillSize::Power: {
       QPainterPath ring =
           ellipse(c.x(), c.y(), 11.5, 11.5).subtracted(ellipse(c.x(), c.y(), 8.5, 8.5));
       QPainterPath gem;
@@ -154,6 +154,8 @@ void draw_pill(QPainter& p, const QRectF& r, PillKind kind, const QColor& ink) {
       p.fillPath(ring.united(gem), ink);
       break;
     }
+    case PillSize::None:
+      break;
   }
   p.restore();
 }

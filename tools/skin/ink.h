@@ -19,14 +19,14 @@ QImage crop(const QImage& img, const QRect& logical);
 QSizeF logical_size(const QImage& img);
 
 // The LCD's figures, drawn in one ink into a target rectangle. The same shapes make the
-// segment pictures (dark ink) and the faint print of unlit segments on the body.
+// segment pictures (dark ink) and the figures of the manual and the program's pictures.
 QColor lcd_ink(int alpha = 232);
 
 // Quibman's outline on the design square of 36 x 36 that the figures are drawn on, scaled.
 QPainterPath quibman_figure(double scale = 1.0);
 void draw_quibman(QPainter& p, const QRectF& r, const QColor& ink);
 void draw_ghost(QPainter& p, const QRectF& r, const QColor& ink);
-void draw_pill(QPainter& p, const QRectF& r, PillKind kind, const QColor& ink);
+void draw_pill(QPainter& p, const QRectF& r, PillSize kind, const QColor& ink);
 void draw_cherry(QPainter& p, const QRectF& r, const QColor& ink);
 
 // Seven-segment glyphs: bit 0 is the top bar a, then b, c, d, e, f clockwise, bit 6 the middle g.

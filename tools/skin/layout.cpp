@@ -4,34 +4,9 @@ namespace qm::skin {
 
 namespace {
 
-struct PillPlace {
-  BoxId id;
-  int row, col;
-  PillKind kind;
-};
-constexpr PillPlace kPills[] = {
-    {box::im_pill_01_01_double, 1, 1, PillKind::Double},
-    {box::im_pill_01_07_power, 1, 7, PillKind::Power},
-    {box::im_pill_02_02_single, 2, 2, PillKind::Single},
-    {box::im_pill_02_04_single, 2, 4, PillKind::Single},
-    {box::im_pill_02_06_single, 2, 6, PillKind::Single},
-    {box::im_pill_02_08_single, 2, 8, PillKind::Single},
-    {box::im_pill_03_01_double, 3, 1, PillKind::Double},
-    {box::im_pill_03_07_double, 3, 7, PillKind::Double},
-    {box::im_pill_04_02_single, 4, 2, PillKind::Single},
-    {box::im_pill_04_04_single, 4, 4, PillKind::Single},
-    {box::im_pill_04_06_single, 4, 6, PillKind::Single},
-    {box::im_pill_04_08_single, 4, 8, PillKind::Single},
-    {box::im_pill_05_01_power, 5, 1, PillKind::Power},
-    {box::im_pill_05_03_single, 5, 3, PillKind::Single},
-    {box::im_pill_05_05_single, 5, 5, PillKind::Single},
-    {box::im_pill_05_07_double, 5, 7, PillKind::Double},
-};
-
-const PillPlace& pill_place(BoxId pill) {
-  for (const PillPlace& p : kPills)
-    if (p.id == pill) return p;
-  return kPills[0];
+const Segment& pill_segment(BoxId pill) {
+  const Segment* s = segment_of(pill);
+  return s && s->kind == SegmentKind::Pill ? *s : *segment_of(box::im_pill_01_01_double);
 }
 
 QRect centred(QPoint centre, int w, int h) {
@@ -104,9 +79,10 @@ std::array<Entry, box::kSkinCount + 1> make_entries() {
   for (int slot = 3; slot >= 1; --slot)
     set(box::im_ghost_pit(slot), "pit_ghost.png", pit_rect(slot),
         QString("a ghost waiting in pit slot %1").arg(slot));
-  for (const PillPlace& p : kPills) {
-    const char* kind = p.kind == PillKind::Single   ? "single"
-                       : p.kind == PillKind::Double ? "double"
+  for (const Segment& p : lcd_segments()) {
+    if (p.kind != SegmentKind::Pill) continue;
+    const char* kind = p.pill == PillSize::Single   ? "single"
+                       : p.pill == PillSize::Double ? "double"
                                                     : "power";
     set(p.id, QString("pill_%1.png").arg(kind), pill_rect(p.id),
         QString("the %1 pill at %2").arg(kind, cell_text(p.row, p.col)));
@@ -125,26 +101,28 @@ QRect figure_rect(int row, int col) {
   return centred(cell_rect(row, col).center() + QPoint(1, 1), kFigureSize, kFigureSize);
 }
 
-PillKind pill_kind(BoxId pill) {
-  return pill_place(pill).kind;
+PillSize pill_kind(BoxId pill) {
+  return pill_segment(pill).pill;
 }
 int pill_row(BoxId pill) {
-  return pill_place(pill).row;
+  return pill_segment(pill).row;
 }
 int pill_col(BoxId pill) {
-  return pill_place(pill).col;
+  return pill_segment(pill).col;
 }
 
 QRect pill_rect(BoxId pill) {
-  const PillPlace& p = pill_place(pill);
+  const Segment& p = pill_segment(pill);
   const QPoint c = cell_rect(p.row, p.col).center() + QPoint(1, 1);
-  switch (p.kind) {
-    case PillKind::Single:
+  switch (p.pill) {
+    case PillSize::Single:
       return centred(c, 12, 12);
-    case PillKind::Double:
+    case PillSize::Double:
       return centred(c, 28, 14);
-    case PillKind::Power:
+    case PillSize::Power:
       return centred(c, 24, 24);
+    case PillSize::None:
+      break;
   }
   return {};
 }

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "lcd/scene.h"
+#include "lcd/segments.h"
 
 namespace qm::skin {
 
@@ -44,9 +45,8 @@ QRect over_rect();
 QRect button_rect(BoxId click_area);
 QRect mode_switch_rect();  // the MODE click area and the TIME picture
 
-// Pills by kind; the kind also chooses the picture file.
-enum class PillKind { Single, Double, Power };
-PillKind pill_kind(BoxId pill);
+// Pills by size; the size also chooses the picture file.
+PillSize pill_kind(BoxId pill);
 int pill_row(BoxId pill);
 int pill_col(BoxId pill);
 

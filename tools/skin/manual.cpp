@@ -94,7 +94,7 @@ class Page {
     const double left = kPageWidth / 2.0 - 70;
     draw_quibman(p_, QRectF(left, y, 22, 22), ink);
     for (int i = 0; i < 4; ++i)
-      draw_pill(p_, QRectF(left + 30 + i * 18, y + 6, 10, 10), PillKind::Single, ink);
+      draw_pill(p_, QRectF(left + 30 + i * 18, y + 6, 10, 10), PillSize::Single, ink);
     draw_ghost(p_, QRectF(left + 110, y, 22, 22), ink);
   }
   QPainter& painter() { return p_; }
@@ -291,14 +291,14 @@ std::vector<std::pair<QString, PageFn>> pages(const QImage& body) {
            figures(p, r,
                    {{"Single  5",
                      [ink](QPainter& q, QRectF s) {
-                       draw_pill(q, s.adjusted(12, 12, -12, -12), PillKind::Single, ink);
+                       draw_pill(q, s.adjusted(12, 12, -12, -12), PillSize::Single, ink);
                      }},
                     {"Double  10",
                      [ink](QPainter& q, QRectF s) {
-                       draw_pill(q, s.adjusted(4, 11, -4, -11), PillKind::Double, ink);
+                       draw_pill(q, s.adjusted(4, 11, -4, -11), PillSize::Double, ink);
                      }},
                     {"Power  100", [ink](QPainter& q, QRectF s) {
-                       draw_pill(q, s.adjusted(6, 6, -6, -6), PillKind::Power, ink);
+                       draw_pill(q, s.adjusted(6, 6, -6, -6), PillSize::Power, ink);
                      }}});
          });
          pg.para(

@@ -52,9 +52,9 @@ QImage compose(const std::map<QString, QImage>& pictures, const ScreenState& sta
   };
   for (BoxId id : Scene::stacking_order()) {
     if (id > box::kSkinCount) continue;
-    const bool place = id >= box::im_panel_digit(1) && id <= box::im_panel_digit(8);
-    if (place) {
-      const BoxId glyph = state.place_glyph[id - box::im_panel_digit(1) + 1];
+    const Segment* segment = segment_of(id);
+    if (segment && segment->kind == SegmentKind::DigitPlace) {
+      const BoxId glyph = state.place_glyph[segment->place];
       if (glyph) draw(id, entries[glyph].file);
     } else if (id == box::im_background || id == box::im_background_screen_top ||
                state.lit.count(id)) {

@@ -77,7 +77,7 @@ QImage draw_splash_background(int scale) {
   // A parade of the LCD's figures along the title band.
   const QColor ink(236, 226, 200, 150);
   draw_quibman(p, QRectF(14, 14, 26, 26), ink);
-  draw_pill(p, QRectF(44, 21, 12, 12), PillKind::Single, ink);
+  draw_pill(p, QRectF(44, 21, 12, 12), PillSize::Single, ink);
   draw_ghost(p, QRectF(420, 14, 26, 26), ink);
   draw_ghost(p, QRectF(392, 14, 26, 26), ink);
   // Faint maze corners on the paper.
@@ -133,8 +133,8 @@ QImage draw_box_picture(const QImage& body) {
   p.drawText(QPointF(62, 96), "by Hand & Play");
   const QColor cream(255, 240, 210);
   draw_quibman(p, QRectF(200, 84, 24, 24), cream);
-  draw_pill(p, QRectF(230, 90, 12, 12), PillKind::Single, cream);
-  draw_pill(p, QRectF(248, 90, 12, 12), PillKind::Single, cream);
+  draw_pill(p, QRectF(230, 90, 12, 12), PillSize::Single, cream);
+  draw_pill(p, QRectF(248, 90, 12, 12), PillSize::Single, cream);
   draw_ghost(p, QRectF(266, 84, 24, 24), cream);
   p.end();
   return img;

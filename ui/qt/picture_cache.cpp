@@ -58,17 +58,21 @@ ScaledImage finer_image(const Image& one, qreal ratio, PictureLook look) {
 }
 
 const ScaledImage& PictureCache::image(const Box& box, qreal ratio) {
-  const PictureLook look = picture_look(box);
-  Entry& e = entries_[static_cast<int>(look)][box.picture.get()];
-  if (e.picture.lock() != box.picture) e = Entry{box.picture, {}, 0, {}};
+  return image(box.picture, box.transparent, ratio);
+}
+
+const ScaledImage& PictureCache::image(const Picture& picture, bool transparent, qreal ratio) {
+  const PictureLook look = picture_look(picture->format, transparent);
+  Entry& e = entries_[static_cast<int>(look)][picture.get()];
+  if (e.picture.lock() != picture) e = Entry{picture, {}, 0, {}};
   if (ratio > 1) {
     if (e.variant_ratio != ratio) {
       e.variant_ratio = ratio;
-      e.variant = finer_image(*box.picture, ratio, look);
+      e.variant = finer_image(*picture, ratio, look);
     }
     if (!e.variant.image.isNull()) return e.variant;
   }
-  if (e.one.image.isNull()) e.one.image = to_qimage(plain_picture(box.picture), look);
+  if (e.one.image.isNull()) e.one.image = to_qimage(plain_picture(picture), look);
   return e.one;
 }
 

@@ -29,6 +29,8 @@ ScaledImage finer_image(const Image& one, qreal ratio, PictureLook look);
 class PictureCache {
  public:
   const ScaledImage& image(const Box& box, qreal ratio = 1);
+  // Another picture drawn in the box's place, as that box would draw it.
+  const ScaledImage& image(const Picture& picture, bool transparent, qreal ratio = 1);
   // Forgets the images of pictures that no box of the scene holds any more.
   void prune(const Scene& scene);
   // Forgets the finer versions, to be chosen afresh for another ratio.

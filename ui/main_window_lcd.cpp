@@ -1,0 +1,50 @@
+#include "ui/main_window.h"
+
+#include <QScreen>
+#include <cmath>
+
+#include "ui/qt/window_platform.h"
+
+namespace qm {
+
+void MainWindow::set_lcd_look(const LcdLook& look) {
+  if (look == segments_.look()) return;
+  segments_.set_look(look);
+  if (!segments_.fade().fading()) fade_frames_.stop();
+  window_changed();
+}
+
+void MainWindow::keep_lcd_look() {
+  const LcdLook& look = segments_.look();
+  const SettingsPort::Value values[] = {{kUnlitSegmentsKey, look.unlit},
+                                        {kSegmentShadowKey, look.shadow},
+                                        {kLcdResponseKey, look.response_ms}};
+  settings_.write_integers(values);
+}
+
+void MainWindow::fade_frame() {
+  segments_.fade().advance(static_cast<double>(clock_.nsecsElapsed()) / 1e6, [this](BoxId id) {
+    damage(segments_.reach(scene(), qrect(scene().box(id).rect)));
+  });
+  if (!segments_.fade().fading()) fade_frames_.stop();
+}
+
+void MainWindow::box_changed(BoxId id, const Rect& old_rect, const Rect& new_rect) {
+  QRect area = qrect(old_rect) | qrect(new_rect);
+  const Segment* segment = segment_of(id);
+  if (segment && printed(segment->kind)) {
+    const Box& b = scene().box(id);
+    SegmentFade& fade = segments_.fade();
+    fade.change(id, b.visible ? b.picture : nullptr,
+                static_cast<double>(clock_.nsecsElapsed()) / 1e6);
+    // One frame at most for each of the screen's refreshes, and none once every fade is done.
+    if (fade.fading() && !fade_frames_.isActive()) {
+      const qreal hz = screen() && screen()->refreshRate() > 0 ? screen()->refreshRate() : 60;
+      fade_frames_.start(std::max(1, static_cast<int>(std::ceil(1000 / hz))));
+    }
+    area = segments_.reach(scene(), area);
+  }
+  damage(area);
+}
+
+}  // namespace qm
