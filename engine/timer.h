@@ -14,6 +14,9 @@ class TimerHost {
   // Begin counting the timer's period afresh from now; it then fires every period until stopped.
   virtual void start(Timer& timer) = 0;
   virtual void stop(Timer& timer) = 0;
+  // Every expiry of the host's timers passes here; a host that keeps a record of them (a device
+  // session's recorder) takes note before and after the handler runs.
+  virtual void run_expired(Timer& timer);
 };
 
 // A periodic timer with the device's semantics: setting a different period of a running timer
@@ -46,8 +49,10 @@ class Timer {
   int interval() const { return interval_; }
   bool enabled() const { return enabled_; }
 
-  // Called by the host when the period has run out.
-  void fire() { handler_(); }
+  // Called by the clock that drives the timer when its period has run out.
+  void fire() { host_.run_expired(*this); }
+  // The handler itself, run by the host.
+  void run() { handler_(); }
 
   // Free for the host's own bookkeeping (a simulated clock's schedule generation).
   std::uint64_t host_tag = 0;
@@ -58,5 +63,9 @@ class Timer {
   int interval_ = 1000;  // a fresh timer's period, as on the original toolkit
   bool enabled_ = false;
 };
+
+inline void TimerHost::run_expired(Timer& timer) {
+  timer.run();
+}
 
 }  // namespace qm

@@ -1,11 +1,12 @@
 // Writes the seed corpus of the fuzz targets: small pictures of every kind the decoders take and
-// a few Config.ini texts, one folder per target under the folder given.
+// a few Config.ini texts and replays, one folder per target under the folder given.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "session/replay_file.h"
 #include "tests/skin/picture_writers.h"
 
 namespace {
@@ -153,16 +154,44 @@ void write_ini_seeds(const fs::path& dir) {
 
 }  // namespace
 
+// Replays of both levels: a game's start, its tick, and a direction pressed and let go.
+void write_replay_seeds(const fs::path& dir) {
+  for (std::uint8_t level : {1, 2}) {
+    qm::Replay r;
+    r.version = "5.0";
+    r.level = level;
+    r.start_mode = level == 1 ? 2 : 8;
+    r.held = level == 1 ? 0 : 1u << 6;
+    r.hour = 13;
+    r.seed = 0x12345678u * level;
+    r.hiscore1 = 1230;
+    r.stage = 1;
+    r.events = {qm::Replay::event(qm::Replay::kPress, level),
+                qm::Replay::event(qm::Replay::kRelease, level)};
+    for (int i = 0; i < 4; ++i) r.events.push_back(qm::Replay::event(qm::Replay::kTimer, 1));
+    for (int i = 0; i < 30; ++i) r.events.push_back(qm::Replay::event(qm::Replay::kTimer, i % 9));
+    r.events.push_back(qm::Replay::event(qm::Replay::kPress, 7));
+    r.events.push_back(qm::Replay::event(qm::Replay::kRelease, 7));
+    const std::vector<std::uint8_t> bytes = qm::encode_replay(r);
+    write(dir / ("replay_" + std::to_string(level) + ".qmr"), bytes);
+    // The same cut short in its events, for the reader's refusals.
+    write(dir / ("replay_" + std::to_string(level) + "_cut.qmr"),
+          std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 5));
+  }
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s corpus-folder\n", argv[0]);
     return 2;
   }
   const fs::path root = argv[1];
-  for (const char* name : {"ini", "bmp", "png", "jpeg"}) fs::create_directories(root / name);
+  for (const char* name : {"ini", "bmp", "png", "jpeg", "replay"})
+    fs::create_directories(root / name);
   write_ini_seeds(root / "ini");
   write_bmp_seeds(root / "bmp");
   write_png_seeds(root / "png");
   write_jpeg_seeds(root / "jpeg");
+  write_replay_seeds(root / "replay");
   return 0;
 }

@@ -43,8 +43,10 @@ bool ask_detectable_auto_repeat(xcb_connection_t* connection) {
 }  // namespace
 
 void keep_held_keys_down() {
+  // Other platforms may still answer to the X11 interface (offscreen does, with no connection).
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11) return;
+  if (!x11 || !x11->connection()) return;
   if (!ask_detectable_auto_repeat(x11->connection()))
     qWarning(
         "The X server keeps sending a release with every key repeat: a key held down may "

@@ -1,10 +1,15 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QMenu>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <utility>
 
 #include "input/key_repeat.h"
+#include "session/replay_verify.h"
+#include "shell/display_connection.h"
 #include "shell/heap_policy.h"
 #include "ui/about_form.h"
 #include "ui/game_menu.h"
@@ -24,7 +29,8 @@ using namespace qm;
 // need of them.
 class Program final : public MenuHost, public SplashHost {
  public:
-  Program() : env_(default_window_environment()), form_(env_) {
+  explicit Program(QString replay)
+      : env_(default_window_environment()), form_(env_), replay_(std::move(replay)) {
     // No Config.ini: the message has been shown and nothing else is created.
     if (form_.quit_requested()) return;
     popup_ = std::make_unique<PopupMenu>(*this, *form_.pm_0_menu());
@@ -79,6 +85,13 @@ class Program final : public MenuHost, public SplashHost {
     (level == 1 ? form_.game().state().hiscore1 : form_.game().state().hiscore2) = value;
   }
   void toggle_display_mode() override { form_.toggle_display_mode(); }
+  void watch_replay() override {
+    const QString file = QFileDialog::getOpenFileName(
+        &form_, "Watch replay", QString::fromStdString(form_.replays_folder().string()),
+        "Quib Man replays (*.qmr)");
+    if (!file.isEmpty()) form_.watch_replay(file);
+  }
+  void save_screenshot() override { form_.save_screenshot(); }
 
   // SplashHost
   SettingsStore& store() override { return form_.settings_store(); }
@@ -91,6 +104,8 @@ class Program final : public MenuHost, public SplashHost {
   void start_device() override {
     form_.centre_on_screen();
     form_.switch_on();
+    // A replay named on the command line plays as soon as the device is on.
+    if (!replay_.isEmpty()) form_.watch_replay(std::exchange(replay_, QString()));
   }
   void show_error(const QString& text) override { env_.show_error(text); }
   void terminate() override { form_.request_quit(); }
@@ -103,25 +118,60 @@ class Program final : public MenuHost, public SplashHost {
   std::unique_ptr<TKeysForm> keys_;
   std::unique_ptr<TManualForm> manual_;
   std::unique_ptr<TSplashForm> splash_;
+  QString replay_;
 };
+
+// quibman --verify-replay FILE: plays the replay without a window, as fast as it goes, and says
+// how it ended on standard output, or why it is refused on standard error.
+int verify(const char* file) {
+  const ReplayRead read = read_replay_file(file);
+  if (!read.replay) {
+    std::fprintf(stderr, "quibman: %s is refused: %s\n", file, read.error.c_str());
+    return 1;
+  }
+  const ReplayOutcome outcome = verify_replay(*read.replay);
+  if (!outcome.ok) {
+    std::fprintf(stderr, "quibman: %s is refused: %s\n", file, outcome.error.c_str());
+    return 1;
+  }
+  std::printf("%s\n", describe_outcome(*read.replay, outcome).c_str());
+  return 0;
+}
+
+// The value of an option given as "--name VALUE" or "--name=VALUE"; null when it is absent.
+const char* option(int argc, char* argv[], const char* name, bool& missing_value) {
+  const std::size_t length = std::strlen(name);
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], name) == 0) {
+      if (i + 1 < argc) return argv[i + 1];
+      missing_value = true;
+      return nullptr;
+    }
+    if (std::strncmp(argv[i], name, length) == 0 && argv[i][length] == '=')
+      return argv[i] + length + 1;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // Qt would abort, with a core dump, on finding no window system to talk to.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-    std::fputs(
-        "quibman: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
-        stderr);
-    return 1;
+  bool missing = false;
+  // Verifying needs no display: it runs before, and without, anything of Qt's.
+  if (const char* file = option(argc, argv, "--verify-replay", missing)) return verify(file);
+  const char* replay = option(argc, argv, "--replay", missing);
+  if (missing) {
+    std::fprintf(stderr, "quibman: --replay and --verify-replay take a file name\n");
+    return 2;
   }
   // Refused, glibc keeps its sliding threshold: the program runs the same, only heavier.
   qm::map_large_blocks();
+  auto connecting = std::make_unique<qm::DisplayConnection>();
   QApplication app(argc, argv);
+  connecting.reset();
   qm::keep_held_keys_down();
   // Closing the main window ends the program by itself; hiding the splash screen must not.
   QApplication::setQuitOnLastWindowClosed(false);
-  Program program;
+  Program program(replay ? QString::fromLocal8Bit(replay) : QString());
   return program.run();
 }

@@ -5,7 +5,9 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <system_error>
 
+#include "skin/file_bytes.h"
 #include "skin/ini_file.h"
 #include "skin/picture_file.h"
 #include "skin/picture_variants.h"
@@ -28,9 +30,11 @@ int offset_by(int position, int offset) {
 // One layout run: the file, the window properties being built and the first failure.
 class SkinLayout {
  public:
-  SkinLayout(Scene& scene, IniFile ini, bool fullscreen_mode, ScreenSize screen)
+  SkinLayout(Scene& scene, IniFile ini, std::filesystem::path ini_path, bool fullscreen_mode,
+             ScreenSize screen)
       : scene_(scene),
         ini_(std::move(ini)),
+        ini_path_(std::move(ini_path)),
         fullscreen_(fullscreen_mode),
         screen_(screen),
         props_(scene.window()) {
@@ -55,6 +59,7 @@ class SkinLayout {
     commit_window();
     if (ok) ok = place_skin_boxes(skin_dir);
     if (ok) place_game_menu_boxes(scene_, fullscreen_);
+    if (ok && found_ == 0) nothing_to_see(skin_dir);
     return result_;
   }
 
@@ -72,6 +77,26 @@ class SkinLayout {
     result_.status = SkinLayoutResult::Status::Stopped;
     result_.message = std::move(message);
     return false;
+  }
+
+  // A layout without a single picture of the handheld leaves an empty window, or a plain screen,
+  // that nothing explains: the program ends with a message saying where it looked.
+  void nothing_to_see(const std::string& skin_dir) {
+    result_.status = SkinLayoutResult::Status::NothingToSee;
+    if (missing_ == 0) {
+      result_.message = naming_file(
+          "Config.ini names no picture of the handheld, so there is nothing to show. Please "
+          "reinstall the game.",
+          ini_path_);
+      return;
+    }
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    result_.message = "None of the pictures that Config.ini names is in the skin folder " +
+                      (here / native_path(skin_dir)).string() +
+                      ". The folders in Config.ini are relative to the folder the game is started "
+                      "from (" +
+                      here.string() + "): please start the game from its own folder.";
   }
 
   // A window size or offset beyond what any screen shows would only take memory by the gigabyte
@@ -109,7 +134,7 @@ class SkinLayout {
       return true;
     }
     PictureResult loaded = load_scalable_picture(path);
-    if (!loaded.ok()) return stop(loaded.error);
+    if (!loaded.ok()) return stop(naming_file(loaded.error, path));
     // Boxes that name the same file share one picture.
     held_.insert_or_assign(path, loaded.picture);
     scene_.set_picture(id, loaded.picture);
@@ -199,9 +224,13 @@ class SkinLayout {
       if (names_picture(file)) {
         if (const auto path = named_file(skin_dir + file)) {
           if (!load_into(n, *path)) return false;
+          ++found_;
         } else {
           scene_.set_picture(n, missing_picture_marker());
+          ++missing_;
         }
+      } else if (scene_.box(n).picture) {
+        ++found_;  // kept from the layout before
       }
       Rect r;
       r.height = ini_.read_integer(section, "Height", 0);
@@ -223,22 +252,32 @@ class SkinLayout {
   // The pictures the scene held before this run and those read in it, by their files.
   std::map<std::filesystem::path, Picture> held_;
   IniFile ini_;
+  std::filesystem::path ini_path_;
   bool fullscreen_;
   ScreenSize screen_;
   WindowProps props_;
   SkinLayoutResult result_;
+  int found_ = 0;    // skin pictures loaded or kept
+  int missing_ = 0;  // skin pictures named but not there
 };
 
 }  // namespace
 
 SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& program_dir,
                                bool fullscreen_mode, ScreenSize screen) {
-  std::optional<IniFile> ini = load_config_ini(program_dir);
-  if (!ini) {
+  ConfigIni config = load_config_ini(program_dir);
+  if (!config.ini) {
     SkinLayout::place_game_menu_boxes(scene, fullscreen_mode);
-    return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage, {}};
+    if (config.error == 0)
+      return {SkinLayoutResult::Status::ConfigMissing, kConfigMissingMessage, {}};
+    return {SkinLayoutResult::Status::ConfigUnreadable,
+            naming_file("Configuration file (Config.ini) cannot be read: " +
+                            std::generic_category().message(config.error) + ".",
+                        config.path),
+            {}};
   }
-  return SkinLayout(scene, std::move(*ini), fullscreen_mode, screen).run();
+  return SkinLayout(scene, std::move(*config.ini), std::move(config.path), fullscreen_mode, screen)
+      .run();
 }
 
 WindowPosition centre_on_screen(int window_width, int window_height, ScreenSize screen) {

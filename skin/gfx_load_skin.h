@@ -17,9 +17,11 @@ struct ScreenSize {
 struct SkinLayoutResult {
   enum class Status {
     Done,
-    ConfigMissing,  // no Config.ini beside the program: the program must end
-    Stopped,        // a colour that is no number or a picture that cannot be decoded
-    Unshowable,     // a window size or offset no screen can show: the program must end
+    ConfigMissing,     // no Config.ini beside the program: the program must end
+    ConfigUnreadable,  // a Config.ini that is there but cannot be read: the program must end
+    Stopped,           // a colour that is no number or a picture that cannot be decoded
+    Unshowable,        // a window size or offset no screen can show: the program must end
+    NothingToSee,      // not one skin picture found: the program must end
   };
   Status status = Status::Done;
   std::string message;

@@ -5,6 +5,7 @@
 
 #include "skin/file_bytes.h"
 #include "skin/letter_case.h"
+#include "skin/user_config.h"
 
 // The reading rules, as the Windows profile reader has them, with the cases it leaves open
 // settled so:
@@ -45,16 +46,26 @@ std::string_view unquoted(std::string_view value) {
   return value;
 }
 
+IniFile parsed(const std::vector<std::uint8_t>& bytes) {
+  return IniFile::parse(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
 }  // namespace
 
-std::optional<IniFile> load_config_ini(const std::filesystem::path& program_dir) {
-  return IniFile::load(with_letter_case_found(program_dir / "Config.ini"));
+ConfigIni load_config_ini(const std::filesystem::path& program_dir) {
+  // The user's own copy stands in for an installed Config.ini that the user cannot write.
+  ConfigIni config{std::nullopt, config_ini_in_use(program_dir)};
+  FileContent content = read_file(config.path);
+  if (content.bytes) config.ini = parsed(*content.bytes);
+  config.error = content.error;
+  return config;
 }
 
 std::optional<IniFile> IniFile::load(const std::filesystem::path& path) {
   const auto bytes = read_file_bytes(path);
   if (!bytes) return std::nullopt;
-  return parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  return parsed(*bytes);
 }
 
 IniFile IniFile::parse(std::string_view text) {

@@ -35,9 +35,17 @@ class IniFile {
   std::unordered_map<std::string, std::vector<std::size_t>> sections_;
 };
 
-// Config.ini in the program's folder; nullopt when there is no such file. Its name, like every
-// file name the file gives, is matched without regard to letter case when not there exactly.
-std::optional<IniFile> load_config_ini(const std::filesystem::path& program_dir);
+// Config.ini as the program found it: in its folder, or the user's own copy of it (see
+// user_config.h).
+struct ConfigIni {
+  std::optional<IniFile> ini;  // nullopt when it is missing or cannot be read
+  std::filesystem::path path;  // where it was looked for
+  int error = 0;               // why a file that is there cannot be read (an errno), else 0
+};
+
+// Config.ini in the program's folder, or the user's own copy standing in for it. Its name, like
+// every file name the file gives, is matched without regard to letter case when not there exactly.
+ConfigIni load_config_ini(const std::filesystem::path& program_dir);
 
 // Optional leading blanks, an optional sign, then decimal digits or a "$", "x", "X", "0x", "0X"
 // prefix with hexadecimal digits; the result must fit a signed 32-bit integer.

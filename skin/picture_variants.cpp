@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "skin/letter_case.h"
+
 namespace qm {
 namespace {
 
@@ -27,8 +29,10 @@ std::vector<VariantFile> variant_files(const std::filesystem::path& file, double
   const std::filesystem::path stem = file.parent_path() / file.stem();
   for (int scale : order) {
     for (const char* extension : kExtensions) {
-      std::filesystem::path candidate = stem;
-      candidate += "@" + std::to_string(scale) + "x." + extension;
+      std::filesystem::path name = stem;
+      name += "@" + std::to_string(scale) + "x." + extension;
+      // A finer file is found by the same letter-case rule as the picture it refines.
+      std::filesystem::path candidate = with_letter_case_found(name);
       if (regular_file(candidate)) found.push_back({std::move(candidate), scale});
     }
   }

@@ -17,7 +17,8 @@ struct VariantFile {
 
 // The finer files that exist beside `file`, best first for the ratio: the smallest scale at or
 // above it, then larger ones, then smaller ones from the largest down; within a scale PNG before
-// JPEG before BMP. None at a ratio of 1 or less.
+// JPEG before BMP. Each name is found as the picture's own is, a name that differs only in the case
+// of ASCII letters standing in when the exact one is not there. None at a ratio of 1 or less.
 std::vector<VariantFile> variant_files(const std::filesystem::path& file, double ratio);
 
 struct Variant {

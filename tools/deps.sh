@@ -9,6 +9,7 @@ packages=(
   fonts-liberation
   libx11-dev libxtst-dev libxdamage-dev python3 valgrind
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin
+  pulseaudio pulseaudio-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
 #include <cstring>
 
 #include "lcd/scene.h"
@@ -145,7 +146,9 @@ void GameMenu::remove_rows() {
 }
 
 Picture game_menu_background(int scale, bool whole) {
-  const QSize size = whole ? QSize(kPanelWidth, 512) : QSize(kCollapsed.width, kCollapsed.height);
+  // 512 rows high, or as high as the open menu when its entries need more.
+  const QSize size = whole ? QSize(kPanelWidth, std::max(512, kExpanded.height))
+                           : QSize(kCollapsed.width, kCollapsed.height);
   QImage canvas(size * scale, QImage::Format_RGBA8888);
   canvas.setDevicePixelRatio(scale);
   canvas.fill(QColor(0, 0, 0, 204));

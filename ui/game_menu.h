@@ -32,10 +32,10 @@ class GameMenu : public QObject {
   // Close game menu.
   void close();
 
-  // The rows of entries 1..13 (index 0..12) while the menu is open; empty while it is closed.
+  // The rows of entries 1..15 (index 0..14) while the menu is open; empty while it is closed.
   const std::vector<QPointer<QLabel>>& rows() const { return rows_; }
 
-  // The mouse reactions of an enabled row (entry 1..13).
+  // The mouse reactions of an enabled row (entry 1..15).
   void la_menu_itemMouseEnter(QLabel& row);
   void la_menu_itemMouseLeave(QLabel& row);
   // A left-button release; `completes_click` when it lies on the row that took the press.

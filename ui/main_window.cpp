@@ -34,6 +34,7 @@ WindowEnvironment default_window_environment() {
     box->show();
   };
   env.gamepad = !qEnvironmentVariableIsSet("QM_NO_GAMEPAD");
+  env.replays = ReplayFolder::default_folder();
   return env;
 }
 
@@ -73,7 +74,7 @@ MainWindow::MainWindow(WindowEnvironment env)
   fullscreen_mode_ = store_->read_valid("FullscreenMode", 1, {0, 1}) != 0;
   // The game-menu button's click area is fixed in the window's top-left corner.
   scene().set_rect(box::btn_game_menu_top, Rect{0, 0, 36, 32});
-  run_layout();
+  run_layout(true);
   key_names_ = build_key_names();
   load_key_bindings(settings_, key_bindings_);
   build_button_hints(scene(), key_names_, key_bindings_, kModeToGame);
@@ -83,22 +84,28 @@ MainWindow::MainWindow(WindowEnvironment env)
   // The key colour's pixels are cut out twice: by the window's shape, which an X11 desktop without
   // a compositor honours, and as transparent pixels, which compositors (Wayland's, XWayland's, a
   // compositing window manager's) show through even where they ignore the shape.
+  watch_timer_.setSingleShot(true);
+  watch_timer_.setTimerType(Qt::PreciseTimer);
+  connect(&watch_timer_, &QTimer::timeout, this, &MainWindow::play_replay);
+
   setAttribute(Qt::WA_TranslucentBackground);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   qApp->installEventFilter(this);
   if (env_.gamepad)
     gamepad_ = std::make_unique<GamepadSource>(session_, [this] {
-      return isActiveWindow() && isEnabled() && !QApplication::activePopupWidget();
+      return (isActiveWindow() || keyboard_claimed()) && isEnabled() &&
+             !QApplication::activePopupWidget();
     });
 }
 
 MainWindow::~MainWindow() {
+  session_.end_game();
   qApp->removeEventFilter(this);
   scene().set_listener(nullptr);
 }
 
-void MainWindow::run_layout() {
+void MainWindow::run_layout(bool starting) {
   SkinLayoutResult result =
       Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size());
   pictures_.prune(scene());
@@ -111,9 +118,7 @@ void MainWindow::run_layout() {
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;
   if (env_.show_error) env_.show_error(QString::fromStdString(result.message));
-  if (result.status == SkinLayoutResult::Status::ConfigMissing ||
-      result.status == SkinLayoutResult::Status::Unshowable)
-    request_quit();
+  if (starting || result.status != SkinLayoutResult::Status::Stopped) request_quit();
 }
 
 void MainWindow::move_out_of_sight() {

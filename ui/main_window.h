@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPointer>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
@@ -13,14 +14,18 @@
 #include "input/key_dispatch.h"
 #include "lcd/scene.h"
 #include "session/device_session.h"
+#include "settings/replay_folder.h"
 #include "settings/settings_store.h"
 #include "skin/gfx_load_skin.h"
 #include "sound/sound_layer.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/qt_timer_host.h"
+#include "ui/qt/window_drag.h"
 #include "ui/segment_painter.h"
 
+class QKeySequence;
 class QMenu;
+class QWindow;
 
 namespace qm {
 
@@ -34,7 +39,8 @@ struct WindowEnvironment {
   std::function<void(const QString&)> show_error;
   // A message that does not stop the program, shown beside the window.
   std::function<void(const QString&)> show_notice = {};
-  bool gamepad = false;  // game controllers work the device's buttons too
+  bool gamepad = false;             // game controllers work the device's buttons too
+  std::filesystem::path replays{};  // where finished games are kept; none are when empty
 };
 // The executable's folder, the primary screen, a message box with the error icon, a message box
 // with the warning icon that waits for nobody, and game
@@ -43,8 +49,12 @@ WindowEnvironment default_window_environment();
 
 // The simulated handheld in its own borderless window. It shows the device session's scene and
 // forwards keys, clicks on the drawn buttons and game controllers to the session; it holds the
-// session's Qt timer host, settings store and sound layer, and the pop-up menu.
-class MainWindow final : public QWidget, public SceneListener, private ModeHintPort {
+// session's Qt timer host, settings store and sound layer, and the pop-up menu. Each game the
+// session records is kept in the replays folder as it ends.
+class MainWindow final : public QWidget,
+                         public SceneListener,
+                         private ModeHintPort,
+                         private ReplaySink {
   Q_OBJECT
 
  public:
@@ -75,6 +85,15 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   void centre_on_screen();
   // The splash screen's play action ends here: the device comes alive in time mode.
   void switch_on();
+
+  // Plays a replay file in the window at the game's own pace, with its sounds, until it is done
+  // and a button or Esc is pressed; a file that is refused is shown with the reason. False then.
+  bool watch_replay(const QString& file);
+  const std::filesystem::path& replays_folder() const { return replays_.folder(); }
+  // Writes a PNG of the device as drawn (transparent where the colour key cuts the window out) to
+  // $XDG_PICTURES_DIR/Quib Man/, else ~/Pictures/Quib Man/, and says where in a hint. Returns the
+  // file written, or an empty string.
+  QString save_screenshot();
 
   // True from program start until the splash screen has been shown or skipped.
   bool splash_pending = true;
@@ -134,10 +153,17 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   };
 
   void rebuild_mode_hint(int gam_mode) override;
+  // ReplaySink
+  void keep(const Replay& replay) override;
+  void play_replay();
+  void say(const QString& text);
   // The window lost the keyboard: every key and controller button still held is let go.
   void release_held_buttons();
 
-  void run_layout();
+  // Gfx_Load_Skin with its message shown. A layout that ends in a message ends the program, except
+  // a stop during a display-mode toggle, which leaves the layout as far as it got: the window shows
+  // the handheld of the earlier layout there.
+  void run_layout(bool starting);
   void move_out_of_sight();
   BoxId box_at(QPoint pos) const;
   // Ends the left button's press: the box's button goes up; returns the box.
@@ -162,7 +188,11 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   std::unique_ptr<SettingsStore> store_;
   StoreForwarder settings_{store_};
   SoundLayer sound_;
-  DeviceSession session_{SessionPorts{timer_host_, sound_, settings_, *this}};
+  ReplayFolder replays_{env_.replays};
+  bool replay_failure_said_ = false;
+  DeviceSession session_{SessionPorts{timer_host_, sound_, settings_, *this, nullptr,
+                                      env_.replays.empty() ? nullptr : this}};
+  QTimer watch_timer_;
   KeyNames key_names_;
   KeyBindings key_bindings_{};
   KeyDispatch dispatch_{session_, key_bindings_};
@@ -171,10 +201,18 @@ class MainWindow final : public QWidget, public SceneListener, private ModeHintP
   bool fullscreen_mode_ = true;
   bool quit_requested_ = false;
 
+  // A click here asks for the keyboard; where the window system keeps it on another window of the
+  // program (weston gives it to the manual, a transient child, whatever is clicked), the keys that
+  // window gets are taken as this window's until that window is clicked or loses the keyboard.
+  void claim_keyboard();
+  bool keyboard_claimed() const;
+  // Works this window's shortcut for `keys`; false when it has none.
+  bool trigger_shortcut(const QKeySequence& keys);
+  QPointer<QWindow> keyboard_held_by_;
+
   // Mouse: the box that took the left press, and the drag anchor inside it.
   BoxId pressed_box_ = 0;
-  bool dragging_ = false;
-  QPoint drag_;
+  WindowDrag drag_{*this};
 
   // Painting: the composed picture in device pixels at the ratio of its screen (held only while
   // the colour key cuts the window: without it the paint composes into the backing store), what

@@ -5,12 +5,12 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QToolTip>
 #include <QWindow>
 #include <optional>
 
 #include "input/qt_keys.h"
-#include "ui/qt/dialog_support.h"
 #include "ui/qt/window_platform.h"
 
 namespace qm {
@@ -49,26 +49,66 @@ std::optional<Button> button_of_box(BoxId id) {
 }  // namespace
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Esc stops watching a replay instead of ending the program: taken before its shortcut.
+  if (event->type() == QEvent::ShortcutOverride && session_.watching() &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    session_.stop_watching();
+    event->accept();
+    return true;
+  }
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget) return false;
+  QWidget* window = widget->window();
+  if (event->type() == QEvent::MouseButtonPress && window != this) keyboard_held_by_ = nullptr;
   // Key preview: every key event for this window reaches the dispatch first, whatever element
   // has the focus. A key event travels up the parent chain; it is taken at its first receiver.
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (!widget || widget->window() != this || !isEnabled()) return false;
+  const bool taken =
+      window != this && keyboard_claimed() && window->windowHandle() == keyboard_held_by_.data();
+  if ((window != this && !taken) || !isEnabled()) return false;
   QWidget* focus = QApplication::focusWidget();
-  QWidget* receiver = focus && focus->window() == this ? focus : this;
+  QWidget* receiver = focus && focus->window() == window ? focus : window;
   if (widget != receiver) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (event->type() == QEvent::KeyPress) {
+    // The menu's shortcuts (F12, Esc...) answer only in the active window: a taken key works them.
+    if (taken && trigger_shortcut(QKeySequence(key->keyCombination()))) return true;
     FormKeyDown(windows_key_code(*key));
   } else if (!key->isAutoRepeat()) {
     // The keyboard's repeat comes as release and press pairs: only the real release counts.
     FormKeyUp(windows_key_code(*key));
   }
+  // A key taken from another window is this window's alone.
+  return taken;
+}
+
+bool MainWindow::trigger_shortcut(const QKeySequence& keys) {
+  for (QShortcut* shortcut : findChildren<QShortcut*>())
+    if (shortcut->isEnabled() && shortcut->key() == keys) {
+      emit shortcut->activated();
+      return true;
+    }
   return false;
+}
+
+void MainWindow::claim_keyboard() {
+  if (isActiveWindow()) return;
+  // Where the window system grants the request (X11, a Wayland compositor with xdg-activation),
+  // the activation that follows ends the claim.
+  activateWindow();
+  QWindow* holder = QGuiApplication::focusWindow();
+  keyboard_held_by_ = holder != windowHandle() ? holder : nullptr;
+}
+
+bool MainWindow::keyboard_claimed() const {
+  return keyboard_held_by_ && QGuiApplication::focusWindow() == keyboard_held_by_.data();
 }
 
 bool MainWindow::event(QEvent* event) {
   switch (event->type()) {
+    case QEvent::WindowActivate:
+      keyboard_held_by_ = nullptr;
+      break;
     case QEvent::WindowDeactivate:
     case QEvent::FocusOut:
     case QEvent::EnabledChange:
@@ -127,6 +167,7 @@ void MainWindow::update_cursor(BoxId id) {
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
+  claim_keyboard();
   if (event->button() == Qt::RightButton) {
     // The menu takes the mouse and the left release never comes: a held button is let go now.
     release_pressed_box();
@@ -137,33 +178,22 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
   pressed_box_ = box_at(pos);
   if (auto button = button_of_box(pressed_box_)) {
     session_.press(*button);
-  } else if (is_drag_area(pressed_box_) && !fullscreen_mode_) {
-    if (compositor_moves_windows() && windowHandle()) {
-      windowHandle()->startSystemMove();
-    } else {
-      dragging_ = true;
-      const Rect& r = scene().box(pressed_box_).rect;
-      drag_ = pos - QPoint(r.left, r.top);
-    }
+  } else if (is_drag_area(pressed_box_) && !fullscreen_mode_ && !drag_.begin(pos)) {
+    // The window system moves the window and keeps the pointer: this press sees no release.
+    pressed_box_ = 0;
   }
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (dragging_ && (event->buttons() & Qt::LeftButton) && !fullscreen_mode_) {
-    const Rect& r = scene().box(pressed_box_).rect;
-    const QPoint in_box = pos - QPoint(r.left, r.top);
-    move(x(), y() + in_box.y() - drag_.y());
-    move(x() + in_box.x() - drag_.x(), y());
-    return;
-  }
+  if ((event->buttons() & Qt::LeftButton) && !fullscreen_mode_ && drag_.follow(pos)) return;
   if (!pressed_box_) update_cursor(box_at(pos));
 }
 
 BoxId MainWindow::release_pressed_box() {
   const BoxId pressed = pressed_box_;
   pressed_box_ = 0;
-  dragging_ = false;
+  drag_.end();
   if (auto button = button_of_box(pressed)) session_.release(*button);
   return pressed;
 }

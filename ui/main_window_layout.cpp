@@ -10,8 +10,8 @@ void MainWindow::toggle_display_mode() {
   fullscreen_mode_ = !fullscreen_mode_;
   settings_.write_integer("FullscreenMode", fullscreen_mode_ ? 1 : 0);
   move_out_of_sight();
-  run_layout();
-  centre_on_screen();
+  run_layout(false);
+  if (!quit_requested_) centre_on_screen();
 }
 
 void MainWindow::centre_on_screen() {

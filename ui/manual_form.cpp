@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "skin/file_bytes.h"
 #include "skin/ini_file.h"
 #include "skin/picture_variants.h"
 #include "ui/qt/dialog_support.h"
@@ -94,7 +95,7 @@ TManualForm::TManualForm(const std::filesystem::path& program_dir, ShowError sho
 }
 
 void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
-  const IniFile ini = load_config_ini(program_dir).value_or(IniFile::parse(""));
+  const IniFile ini = load_config_ini(program_dir).ini.value_or(IniFile::parse(""));
   folder_ = with_trailing_backslash(ini.read_string("Manual", "ManualDir", "Graphics\\Manual\\"));
   const int height = std::clamp(ini.read_integer("Manual", "ManualHeight", 535), 1, kLargestSide);
   const int width = std::clamp(ini.read_integer("Manual", "ManualWidth", 340), 1, kLargestSide);
@@ -113,7 +114,7 @@ void TManualForm::read_pages_up_to(int n) {
     PictureResult loaded = load_scalable_picture(*file);
     if (!loaded.ok()) {
       reading_stopped_ = true;
-      show_error_(QString::fromStdString(loaded.error));
+      show_error_(QString::fromStdString(naming_file(loaded.error, *file)));
       return;
     }
     // Pages are drawn opaque, whatever alpha a bitmap may carry; a page without alpha is drawn
@@ -217,18 +218,13 @@ void TManualForm::mousePressEvent(QMouseEvent* event) {
     pressed_ = Pressed::Close;
     Inp_esc_down();
   } else if (!hit(btn_left_down) && !hit(btn_right_down) && !hit(btn_close_down)) {
-    if (compositor_moves_windows() && windowHandle()) {
-      windowHandle()->startSystemMove();
-    } else {
-      pressed_ = Pressed::Page;
-      drag_from_ = at;
-    }
+    if (drag_.begin(at)) pressed_ = Pressed::Page;
   }
 }
 
 void TManualForm::mouseMoveEvent(QMouseEvent* event) {
   if (pressed_ != Pressed::Page || !(event->buttons() & Qt::LeftButton)) return;
-  move(pos() + (event->position().toPoint() - drag_from_));
+  drag_.follow(event->position().toPoint());
 }
 
 // The release belongs to the button that took the press, wherever the pointer is now.
@@ -247,6 +243,8 @@ void TManualForm::mouseReleaseEvent(QMouseEvent* event) {
       Inp_esc_up();
       break;
     case Pressed::Page:
+      drag_.end();
+      break;
     case Pressed::None:
       break;
   }

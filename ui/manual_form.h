@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/qt/picture_cache.h"
+#include "ui/qt/window_drag.h"
 
 namespace qm {
 
@@ -97,7 +98,7 @@ class TManualForm : public QWidget {
   std::array<Drawing, kDrawingCount> drawings_;
   int manual_page_ = 1;
   Pressed pressed_ = Pressed::None;
-  QPoint drag_from_;
+  WindowDrag drag_{*this};
 };
 
 // The six button drawings: a blue square with a white chevron (next, previous) or cross (close),

@@ -17,7 +17,7 @@ class MenuHost {
   virtual ~MenuHost() = default;
 
   // The main window itself: the game-menu rows are its children and the menu shortcuts (F1, F2,
-  // F3, F4, F12, Esc) work while it has the keyboard focus.
+  // F3, F4, F9, F12, Esc) work while it has the keyboard focus.
   virtual QWidget& main_window() = 0;
   // The main window's picture boxes; the game menu sizes btn_game_menu_background and gives it
   // its picture.
@@ -46,10 +46,18 @@ class MenuHost {
   // menu themselves.
   virtual void toggle_display_mode() = 0;
 
+  // Offers the replays folder's games and plays the one chosen in the window.
+  virtual void watch_replay() = 0;
+  // Saves a picture of the device as drawn and says where.
+  virtual void save_screenshot() = 0;
+
   // The desktop. open_document hands a file name (relative to the current directory) to the
   // desktop's default program and ignores the outcome; beep is the system beep; quit ends the
   // application at once, without closing the windows first.
   virtual void open_document(const QString& file_name);
+  // Opens Config.ini as open_document does, or, where the installed one cannot be written, the
+  // user's own copy, made first when needed (skin/user_config.h).
+  void edit_configuration();
   virtual void beep();
   virtual void quit();
 };

@@ -36,6 +36,8 @@ const std::array<EntrySpec, PopupMenu::kEntryCount + 1> kEntries = {{
     {"Display in fullscreen mode", Qt::Key_F12, "F12", true, &PopupMenu::pm_10_fullscreenClick},
     {"Display splash screen at startup", kNone, nullptr, true, &PopupMenu::pm_11_splashscreenClick},
     {"LCD look...", kNone, nullptr, false, &PopupMenu::lcd_lookClick},
+    {"Watch replay...", kNone, nullptr, false, &PopupMenu::watch_replayClick},
+    {"Save screenshot", Qt::Key_F9, "F9", false, &PopupMenu::save_screenshotClick},
     {nullptr, kNone, nullptr, false, nullptr},
     {"Exit", Qt::Key_Escape, "Esc", false, &PopupMenu::pm_14_exitClick},
 }};
@@ -94,7 +96,7 @@ void PopupMenu::pm_4_manualClick() {
   host_.show_manual();
 }
 void PopupMenu::pm_6_configClick() {
-  host_.open_document("Config.ini");
+  host_.edit_configuration();
 }
 void PopupMenu::pm_7_keysClick() {
   host_.show_key_settings();
@@ -122,6 +124,14 @@ void PopupMenu::pm_11_splashscreenClick() {
 
 void PopupMenu::lcd_lookClick() {
   host_.show_lcd_look();
+}
+
+void PopupMenu::watch_replayClick() {
+  host_.watch_replay();
+}
+
+void PopupMenu::save_screenshotClick() {
+  host_.save_screenshot();
 }
 
 void PopupMenu::pm_14_exitClick() {

@@ -13,14 +13,14 @@ namespace qm {
 
 class MenuHost;
 
-// pm_0_menu, the main window's pop-up menu: its fourteen entries, their shortcuts and actions.
+// pm_0_menu, the main window's pop-up menu: its sixteen entries, their shortcuts and actions.
 // The shortcuts are plain keys on the main window; each runs the menu's opening action first,
 // exactly as if the menu were opening, then the entry's action, without showing the menu.
 class PopupMenu : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kEntryCount = 14;
+  static constexpr int kEntryCount = 16;
 
   // Fills the main window's menu, which must be empty, and owns the game menu.
   PopupMenu(MenuHost& host, QMenu& menu);
@@ -28,7 +28,7 @@ class PopupMenu : public QObject {
   QMenu& pm_0_menu() { return menu_; }
   GameMenu& game_menu() { return game_menu_; }
 
-  // Entry i = 1..14 in menu order, separators included.
+  // Entry i = 1..16 in menu order, separators included.
   QAction& entry(int i) const { return *entries_[i]; }
   QString caption(int i) const;
 
@@ -48,12 +48,14 @@ class PopupMenu : public QObject {
   void pm_10_fullscreenClick();
   void pm_11_splashscreenClick();
   void lcd_lookClick();
+  void watch_replayClick();
+  void save_screenshotClick();
   void pm_14_exitClick();
 
  private:
   MenuHost& host_;
   QMenu& menu_;
-  std::array<QAction*, kEntryCount + 1> entries_{};  // 1..14
+  std::array<QAction*, kEntryCount + 1> entries_{};  // 1..16
   GameMenu game_menu_;
 };
 

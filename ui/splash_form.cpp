@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QUrl>
 
 #include "input/qt_keys.h"
@@ -187,11 +186,7 @@ void TSplashForm::FormCreate() {
     btn_playClick();
     return;
   }
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect s = screen->geometry();
-    move(s.left() + std::max(0, (s.width() - width()) / 2),
-         s.top() + std::max(0, (s.height() - height()) / 2));
-  }
+  centre_window_on_screen(*this);
   update_play_button();
 }
 

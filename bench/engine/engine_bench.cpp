@@ -55,6 +55,47 @@ void GameTicks(benchmark::State& bench) {
 }
 BENCHMARK(GameTicks)->Iterations(20'000'000);
 
+// Counts what a session hands over as each game ends, and keeps nothing.
+class Tally final : public ReplaySink {
+ public:
+  void keep(const Replay& replay) override {
+    ++games;
+    bytes += static_cast<double>(replay.events.capacity());
+  }
+  double games = 0, bytes = 0;
+};
+
+// Whole games through the device session, everything that reaches the engine recorded (argument
+// 1) or not (0): the recording's cost is the difference per timer event.
+void SessionEvents(benchmark::State& bench) {
+  SimClock clock;
+  Silent ports;
+  Tally tally;
+  DeviceSession session{
+      SessionPorts{clock, ports, ports, ports, &ports, bench.range(0) ? &tally : nullptr}};
+  session.create(0xBE7C4u);
+  session.switch_on();
+  session.press(Button::Mode);
+  const Button arrows[] = {Button::Left, Button::Right, Button::Up, Button::Down};
+  std::uint32_t r = 1;
+  for (auto _ : bench) {
+    const int mode = session.game().state().gam_mode;
+    if (mode != mode_ama_play && mode != mode_pro_play) {
+      session.press(Button::Pro);
+      session.release(Button::Pro);
+    }
+    clock.step();
+    r = r * 1664525u + 1013904223u;
+    if ((r >> 28) == 0) {
+      const Button arrow = arrows[(r >> 20) % 4];
+      session.held(arrow) ? session.release(arrow) : session.press(arrow);
+    }
+  }
+  // Every run has the counter, as the CSV report takes it: nought when nothing is recorded.
+  bench.counters["bytes_per_game"] = tally.games > 0 ? tally.bytes / tally.games : 0;
+}
+BENCHMARK(SessionEvents)->Arg(0)->Arg(1)->Iterations(5'000'000);
+
 }  // namespace
 }  // namespace qm
 

@@ -14,6 +14,18 @@ conf=$XDG_CONFIG_HOME/Tarvelle/QuibMan50.conf
 
 value() { sed -n "s/^$1=//p" "$conf" | tr -d '\r'; }
 
+# 0. A display that does not answer, or none: one line on standard error and exit status 1.
+dead=$((${DISPLAY#:} + 1))
+while [ -e "/tmp/.X11-unix/X$dead" ]; do dead=$((dead + 1)); done
+for display in ":$dead" ""; do
+  status=0
+  (cd "$dist" && env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY="$display" ./quibman) \
+    2>"$work/no_display.log" || status=$?
+  [ "$status" = 1 ] && [ "$(wc -l <"$work/no_display.log")" = 1 ] &&
+    grep -q "^quibman: no display" "$work/no_display.log" ||
+    fail "no display '$display': status $status, $(cat "$work/no_display.log")"
+done
+
 # 1. The splash screen shows on a fresh start; Esc ends the program at once.
 start
 wait_window "About this game" || fail "no splash screen"

@@ -14,6 +14,21 @@ std::string GalleryCase::first(const std::string& word) const {
   return {};
 }
 
+namespace {
+
+// A promise's text with "{FOLDER}" read as the case's folder and "\\n" as a line break, for the
+// messages that name a file.
+std::string expanded(std::string text, const std::filesystem::path& folder) {
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"{FOLDER}", folder.string()},
+                                 std::pair<std::string, std::string>{"\\n", "\n"}}) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+      text.replace(at, from.size(), to), at += to.size();
+  }
+  return text;
+}
+
+}  // namespace
+
 std::vector<GalleryCase> gallery_cases(const std::filesystem::path& root, const std::string& path) {
   std::vector<GalleryCase> cases;
   std::error_code missing;
@@ -23,8 +38,11 @@ std::vector<GalleryCase> gallery_cases(const std::filesystem::path& root, const 
     std::string line;
     while (std::getline(in, line)) {
       const std::size_t space = line.find(' ');
-      c.expect.emplace_back(line.substr(0, space),
-                            space == std::string::npos ? std::string() : line.substr(space + 1));
+      c.expect.emplace_back(
+          line.substr(0, space),
+          space == std::string::npos
+              ? std::string()
+              : expanded(line.substr(space + 1), std::filesystem::canonical(entry.path())));
     }
     cases.push_back(std::move(c));
   }

@@ -18,7 +18,8 @@ struct GalleryCase {
   std::string first(const std::string& word) const;
 };
 
-// The cases under root/<path>, sorted by name; empty when there are none.
+// The cases under root/<path>, sorted by name; empty when there are none. In a promise, {FOLDER}
+// stands for the case's folder and \n for a line break.
 std::vector<GalleryCase> gallery_cases(const std::filesystem::path& root, const std::string& path);
 
 // The whitespace-separated integers of a promise; fails the test when one is no integer.

@@ -38,10 +38,14 @@ std::string status_name(SkinLayoutResult::Status status) {
       return "done";
     case SkinLayoutResult::Status::ConfigMissing:
       return "config_missing";
+    case SkinLayoutResult::Status::ConfigUnreadable:
+      return "config_unreadable";
     case SkinLayoutResult::Status::Stopped:
       return "stopped";
     case SkinLayoutResult::Status::Unshowable:
       return "unshowable";
+    case SkinLayoutResult::Status::NothingToSee:
+      return "nothing_to_see";
   }
   return "?";
 }

@@ -8,15 +8,16 @@ must keep, a word naming the promise and then its values:
 
   layout   (Config.ini and skin pictures, laid out on a 1024 x 768 screen)
     mode windowed|fullscreen     the layout to run
-    status done|stopped|config_missing|unshowable
-    message TEXT                 the message the run ends with (JPEG numbers as {JERR_NAME})
+    status done|stopped|config_missing|config_unreadable|unshowable|nothing_to_see
+    message TEXT                 the message the run ends with (JPEG numbers as {JERR_NAME}, the
+                                 case's folder as {FOLDER}, a line break as \\n)
     client W H / offset X Y / color N / colour_key 0|1
     rect ID LEFT TOP WIDTH HEIGHT
     picture ID none|marker|WxH
     fit ID topleft|center|stretch
     centre LEFT TOP              where the window is centred for its client size
   manual   (the manual pages)
-    size W H / error TEXT / no_error / page N none|marker|WxH
+    size W H / error TEXT (as message) / no_error / page N none|marker|WxH
   sound    (the five samples, started through the splash screen's play action)
     start ok|fails / message TEXT / silent SAMPLE / plays SAMPLE
   settings (QuibMan50.conf)
@@ -164,6 +165,8 @@ def random_bytes(seed, count):
 
 # A named pipe with no writer: opening it for reading waits for one.
 FIFO = object()
+# A symbolic link to itself: it is there, but opening it fails (ELOOP), even for root.
+LOOP = object()
 
 
 class Gallery:
@@ -172,8 +175,8 @@ class Gallery:
         self.count = 0
 
     def case(self, path, name, files, expect):
-        """files maps relative names to bytes, text, None for an empty folder or FIFO for a named
-        pipe that nothing writes to."""
+        """files maps relative names to bytes, text, None for an empty folder, FIFO for a named
+        pipe that nothing writes to or LOOP for a link to itself."""
         folder = os.path.join(self.root, path, name)
         os.makedirs(folder)
         for relative, content in files.items():
@@ -181,9 +184,9 @@ class Gallery:
             if content is None:
                 os.makedirs(target)
                 continue
-            if content is FIFO:
+            if content is FIFO or content is LOOP:
                 os.makedirs(os.path.dirname(target), exist_ok=True)
-                os.mkfifo(target)
+                os.mkfifo(target) if content is FIFO else os.symlink(os.path.basename(target), target)
                 continue
             os.makedirs(os.path.dirname(target), exist_ok=True)
             if isinstance(content, str):
@@ -201,6 +204,12 @@ WINDOWED_DEFAULTS = ["client 479 777", "color 16711935", "colour_key 1", "offset
 FULLSCREEN_DEFAULTS = ["client 1024 768", "color 0", "colour_key 0", "offset 272 -4"]
 
 SKIN = "[Common]\nSkinDir=skin\n"
+# What a message about a damaged picture adds: the file's full path.
+NAMING_FILE = "\\n\\nFile: {FILE}"
+# A layout that names no picture of the handheld shows nothing and ends with this message.
+NOTHING_NAMED = ["status nothing_to_see", "message Config.ini names no picture of the handheld, "
+                 "so there is nothing to show. Please reinstall the game.\\n\\nFile: "
+                 "{FOLDER}/Config.ini"]
 SKIN_FULLSCREEN = SKIN + "[Fullscreen]\nBackdropDir=backdrop\\\n"
 
 
@@ -209,14 +218,14 @@ def config_cases(g):
         "layout",
         "config_random_bytes",
         {"Config.ini": random_bytes(1, 64 * 1024)},
-        ["mode windowed", "status done", *WINDOWED_DEFAULTS, "rect 1 0 0 0 0", "picture 1 none"],
+        ["mode windowed", *NOTHING_NAMED, *WINDOWED_DEFAULTS, "rect 1 0 0 0 0", "picture 1 none"],
     )
     filler = "; a long comment line that no reader may take for a key\n" * (10 * 1024 * 1024 // 56)
     g.case(
         "layout",
         "config_ten_megabytes",
         {"Config.ini": "[Common]\nGameWidth=300\n" + filler + "[Image9]\nLeft=5\nTop=6\n"},
-        ["mode windowed", "status done", "client 300 777", "rect 9 5 6 0 0"],
+        ["mode windowed", *NOTHING_NAMED, "client 300 777", "rect 9 5 6 0 0"],
     )
     g.case(
         "layout",
@@ -230,8 +239,11 @@ def config_cases(g):
             + ".png\nWidth=20\n"
         },
         # The number is cut after 2047 digits and does not fit; the file name is cut to a name
-        # no file has.
-        ["mode windowed", "status done", "client 479 600", "picture 1 marker", "rect 1 0 0 20 0"],
+        # no file has, so no picture is found, as when started from another folder.
+        ["mode windowed", "status nothing_to_see", "message None of the pictures that Config.ini "
+         "names is in the skin folder {FOLDER}/skin/. The folders in Config.ini are relative to "
+         "the folder the game is started from ({FOLDER}): please start the game from its own "
+         "folder.", "client 479 600", "picture 1 marker", "rect 1 0 0 20 0"],
     )
     g.case(
         "layout",
@@ -240,7 +252,7 @@ def config_cases(g):
             "Config.ini": "[Common]\nGameWidth 300\nGameHeight=500\njust words\n=12\n"
             "[Image2]\nLeft\nTop=7\n"
         },
-        ["mode windowed", "status done", "client 479 500", "rect 2 0 7 0 0"],
+        ["mode windowed", *NOTHING_NAMED, "client 479 500", "rect 2 0 7 0 0"],
     )
     g.case(
         "layout",
@@ -249,7 +261,7 @@ def config_cases(g):
             "Config.ini": "[Common]\nGameWidth=300\n[VideoMode\nTranspColor=red\nGameHeight=400\n"
             "[Image3\nLeft=9\n[Image3]\nTop=4\n"
         },
-        ["mode windowed", "status done", "client 300 777", *WINDOWED_DEFAULTS[1:],
+        ["mode windowed", *NOTHING_NAMED, "client 300 777", *WINDOWED_DEFAULTS[1:],
          "rect 3 0 4 0 0"],
     )
     g.case("layout", "config_is_a_folder", {"Config.ini": None}, [
@@ -259,6 +271,12 @@ def config_cases(g):
     g.case("layout", "config_is_a_fifo", {"Config.ini": FIFO}, [
         "mode windowed", "status config_missing",
         "message Configuration file (Config.ini) not found. Please reinstall the game.",
+    ])
+    # There but unreadable is told as such, with the reason, never as missing.
+    g.case("layout", "config_cannot_be_read", {"Config.ini": LOOP}, [
+        "mode fullscreen", "status config_unreadable",
+        "message Configuration file (Config.ini) cannot be read: Too many levels of symbolic "
+        "links.\\n\\nFile: {FOLDER}/Config.ini",
     ])
     g.case(
         "layout",
@@ -270,7 +288,7 @@ def config_cases(g):
         },
         [
             "mode windowed",
-            "status done",
+            *NOTHING_NAMED,
             "rect 1 2147483647 -2147483648 -5 99999999",
             "rect 2 0 0 -1 0",
             "rect 3 0 0 12 32",
@@ -297,7 +315,7 @@ def config_cases(g):
         "layout",
         "config_game_size_largest",
         {"Config.ini": "[Common]\nGameWidth=16384\nGameHeight=$4000\n"},
-        ["mode windowed", "status done", "client 16384 16384", "centre 0 0"],
+        ["mode windowed", *NOTHING_NAMED, "client 16384 16384", "centre 0 0"],
     )
     # A box placed beyond the farthest place there is stays there instead of wrapping round.
     g.case(
@@ -310,7 +328,7 @@ def config_cases(g):
         },
         [
             "mode fullscreen",
-            "status done",
+            *NOTHING_NAMED,
             "client 1024 768",
             "offset 512 -7808",
             "rect 1 2147483647 -2147483648 1 1",
@@ -331,7 +349,7 @@ def config_cases(g):
         "layout",
         "config_game_offset_largest",
         {"Config.ini": "[Fullscreen]\nGameOffsetX=-16384\nGameOffsetY=16384\n"},
-        ["mode fullscreen", "status done", "offset -16384 16384"],
+        ["mode fullscreen", *NOTHING_NAMED, "offset -16384 16384"],
     )
     g.case(
         "layout",
@@ -369,7 +387,7 @@ def config_cases(g):
             "Config.ini": SKIN_FULLSCREEN + "LogoFile=logo.bmp\nLogoPosition=7\n",
             "backdrop/logo.bmp": bmp(30, 20),
         },
-        ["mode fullscreen", "status done", *FULLSCREEN_DEFAULTS, "picture 137 30x20",
+        ["mode fullscreen", *NOTHING_NAMED, *FULLSCREEN_DEFAULTS, "picture 137 30x20",
          "rect 137 0 0 30 20"],
     )
     g.case(
@@ -379,7 +397,7 @@ def config_cases(g):
             "Config.ini": SKIN_FULLSCREEN + "LogoFile=logo.bmp\nLogoPosition=99999999999\n",
             "backdrop/logo.bmp": bmp(30, 20),
         },
-        ["mode fullscreen", "status done", "rect 137 994 0 30 20"],
+        ["mode fullscreen", *NOTHING_NAMED, "rect 137 994 0 30 20"],
     )
     g.case(
         "layout",
@@ -388,7 +406,7 @@ def config_cases(g):
             "Config.ini": SKIN_FULLSCREEN + "BackdropFile=back.bmp\nBackdropStretch=256\n",
             "backdrop/back.bmp": bmp(8, 8),
         },
-        ["mode fullscreen", "status done", "picture 136 8x8", "fit 136 center",
+        ["mode fullscreen", *NOTHING_NAMED, "picture 136 8x8", "fit 136 center",
          "rect 136 0 0 1024 768"],
     )
 
@@ -401,12 +419,14 @@ def picture_cases(g):
                  "skin/body.bmp": bmp(5, 3), "skin/pro.bmp": bmp(2, 2)}
         if content is not False:
             files["skin/" + file_name] = content
+        expect = [e.replace("{FILE}", "{FOLDER}/skin/" + file_name) for e in expect]
         g.case("layout", name, files, ["mode windowed", "picture 1 5x3", *expect])
 
     def stops(message):
-        # Boxes before the damaged picture are done, the damaged one and those after are not.
-        return ["status stopped", "message " + message, "picture 7 none", "rect 7 0 0 0 0",
-                "picture 8 none"]
+        # Boxes before the damaged picture are done, the damaged one and those after are not; the
+        # message names the file.
+        return ["status stopped", "message " + message + NAMING_FILE, "picture 7 none",
+                "rect 7 0 0 0 0", "picture 8 none"]
 
     good = png(16, 16)
     skin_case("png_truncated", "pro.png", good[: len(good) - 20], stops("Read Error"))
@@ -459,7 +479,8 @@ def picture_cases(g):
             "backdrop/back.png": png(8, 8)[:30],
             "skin/body.bmp": bmp(5, 3),
         },
-        ["mode fullscreen", "status stopped", "message Read Error", "picture 136 none",
+        ["mode fullscreen", "status stopped",
+         "message Read Error\\n\\nFile: {FOLDER}/backdrop/back.png", "picture 136 none",
          "picture 1 none"],
     )
 
@@ -482,7 +503,7 @@ def manual_cases(g):
             "manual/4.bmp": bmp(6, 4),
         },
         ["size 340 535", "page 1 6x4", "page 2 marker", "no_error", "page 3 none",
-         "error Bitmap image is not valid", "page 4 none"],
+         "error Bitmap image is not valid\\n\\nFile: {FOLDER}/manual/3.bmp", "page 4 none"],
     )
     g.case(
         "manual",

@@ -7,6 +7,7 @@ set -euo pipefail
 support=$(cd "$(dirname "$0")/../support" && pwd)
 source "$support/xvfb.sh"
 source "$support/pictures.sh"
+source "$support/config_ini.sh"
 root=$(cd "$1" && pwd -P)
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
@@ -64,4 +65,76 @@ sleep 0.5
 shot package_manual Manual
 share=$(unlike package_manual "$data/Graphics/Manual/1.bmp" 340 535 0 0)
 below "$share" 0.05 || fail "the manual does not show its first page ($share unlike it)"
+xdotool key Escape
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+app_pid=""
+
+# An installed user, who may not write the package's Config.ini, edits a copy of their own and
+# shows a skin of their own from the per-user skins folder. Root may write anything: the program
+# then runs as nobody; anyone else finds the package's Config.ini made read-only.
+user=$(mktemp -d)
+trap 'chmod u+w "$data/Config.ini"; rm -rf "$user"; session_end' EXIT
+chmod 755 "$user"
+as_user=()
+if [ "$(id -u)" = 0 ]; then
+  chown 65534 "$user"
+  as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+else
+  chmod a-w "$data/Config.ini"
+fi
+copy=$user/data/quibman/Config.ini
+: >"$work/opened"
+chmod 666 "$work/opened"
+chmod 755 "$work" "$work/bin"
+play_as_user() {
+  (cd / && exec "${as_user[@]}" env HOME="$user" XDG_CONFIG_HOME="$user/config" \
+    XDG_DATA_HOME="$user/data" XDG_RUNTIME_DIR="$user" PATH="$work/bin:$PATH" \
+    "$root/usr/games/quibman") >"$work/app.log" 2>&1 &
+  app_pid=$!
+  wait_window "About this game" || fail "no splash screen for the user: $(cat "$work/app.log")"
+  sleep 0.5
+  xdotool key Down Down Down Return
+  wait_window Simulator || fail "no main window for the user: $(cat "$work/app.log")"
+  sleep 1.5
+}
+# body_share SHOT PICTURE: how unlike PICTURE the handheld's body shows, centred on the screen.
+body_share() {
+  local w h l t gw gh
+  read -r w h l t < <(skin_rect 1 "$data/Config.ini")
+  read -r gw gh < <(game_size "$data/Config.ini")
+  unlike "$1" "$2" "$w" "$h" $(((1280 - gw) / 2 + l)) $(((1024 - gh) / 2 + t))
+}
+body=$data/Graphics/Skin/$(awk -F= '/^\[Image1\]/ { s = 1 } s && /^Filename=/ { print $2; exit }' \
+  "$data/Config.ini" | tr -d '\r')
+play_as_user
+# "Edit configuration file", the pop-up menu's fifth entry.
+xdotool mousemove 640 900 click 3
+sleep 0.7
+xdotool key Down Down Down Down Down Return
+for _ in $(seq 30); do [ -s "$work/opened" ] && break; sleep 0.1; done
+[ "$(cat "$work/opened")" = "file://$copy" ] || fail "Edit configuration file opened '$(cat "$work/opened")'"
+grep -q "^SkinDir=$data/Graphics/Skin/\$" "$copy" || fail "the copy's skin folder is not the installed one"
+[ -d "$user/data/quibman/Skins" ] || fail "no skins folder beside the copy"
+
+# A skin of one's own: the installed one with its body in other colours, named in the copy.
+cp -r "$data/Graphics/Skin" "$user/data/quibman/Skins/mine"
+mine=$user/data/quibman/Skins/mine/$(basename "$body")
+convert "$body" -channel RGB -negate "$mine"
+rm -f "${mine%.*}"@*
+sed -i "s|^SkinDir=.*|SkinDir=$user/data/quibman/Skins/mine/|" "$copy"
+sed -i "1i ; edited" "$copy"
+chown -R --reference="$user" "$user/data"
+xdotool key F12 F12
+sleep 2
+import -window root "$shots/package_own_skin.png"
+share=$(body_share package_own_skin "$mine")
+below "$share" 0.05 || fail "the user's own skin does not show ($share unlike it)"
+
+# Removing the copy returns to the installed configuration.
+rm "$copy"
+xdotool key F12 F12
+sleep 2
+import -window root "$shots/package_installed_again.png"
+share=$(body_share package_installed_again "$body")
+below "$share" 0.05 || fail "the installed skin does not show again ($share unlike it)"
 echo "the package starts; screenshots in $shots"

@@ -68,7 +68,8 @@ TEST_F(LayoutTest, NoConfigBesideTheProgramEndsItEvenWithOneInTheCurrentDirector
 }
 
 TEST_F(LayoutTest, EmptyConfigInWindowedLayoutIsAllColourKey) {
-  ASSERT_EQ(layout("", false).status, Status::Done);
+  // Laid out all the same, but nothing of it would be seen: the program is to end.
+  ASSERT_EQ(layout("", false).status, Status::NothingToSee);
   const WindowProps& w = scene.window();
   EXPECT_EQ(w.client_width, 479);
   EXPECT_EQ(w.client_height, 777);
@@ -166,7 +167,8 @@ TEST_F(LayoutTest, UndecodablePictureStopsAtItsEntry) {
                                   "[Image3]\nLeft=3\n",
                               false);
   EXPECT_EQ(r.status, Status::Stopped);
-  EXPECT_EQ(r.message, "Unknown picture file extension (.gif)");
+  EXPECT_EQ(r.message, "Unknown picture file extension (.gif)\n\nFile: " +
+                           (program.path() / "skin/skin.gif").string());
   EXPECT_EQ(scene.box(1).rect.left, 1);
   EXPECT_EQ(scene.box(2).rect.left, 0);
   EXPECT_EQ(scene.box(3).rect.left, 0);

@@ -150,6 +150,21 @@ TEST(PictureVariants, TheSmallestScaleAtOrAboveTheRatioComesFirstThenLargerThenS
   EXPECT_TRUE(names(0.75).empty());
 }
 
+// A skin made where names ignore letter case names its finer files as it likes: each variant is
+// found by the rule its plain picture was, and a name that exists exactly still wins.
+TEST(PictureVariants, AVariantIsFoundInAnotherLetterCaseAsItsPictureIs) {
+  const testing::TempFolder folder;
+  const auto png = small_png();
+  const auto plain = folder.write("body.png", png);
+  for (const char* name :
+       {"Body@2X.PNG", "BODY@3x.Jpg", "body@3x.bmp", "Body@3x.BMP", "other@2x.png"})
+    folder.write(name, png);
+  std::vector<std::string> names;
+  for (const VariantFile& v : variant_files(plain, 2)) names.push_back(v.path.filename().string());
+  const std::vector<std::string> expected = {"Body@2X.PNG", "BODY@3x.Jpg", "body@3x.bmp"};
+  EXPECT_EQ(names, expected);
+}
+
 // Only the plain file's failures are the user's to hear about: a variant that is broken, too
 // large for the decoders or of the wrong size makes way for the next one without a word.
 TEST(PictureVariants, AVariantThatCannotServeMakesWayForTheNext) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
 #include <QSettings>
 #include <QTest>
@@ -55,7 +56,12 @@ class GamepadTest : public ::testing::Test {
   void SetUp() override {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(config.path().string()));
-    program.write("Config.ini", "[Common]\n");
+    // One picture of the handheld, without which the window would have nothing to show.
+    QImage body(4, 4, QImage::Format_RGB32);
+    body.fill(Qt::gray);
+    ASSERT_TRUE(body.save(QString::fromStdString((program.path() / "body.bmp").string()), "BMP"));
+    program.write("Config.ini", "[Common]\nSkinDir=" + program.path().string() +
+                                    "\n[Image1]\nFilename=body.bmp\n");
     WindowEnvironment env;
     env.program_dir = program.path();
     env.screen_size = [] { return ScreenSize{1024, 768}; };

@@ -53,6 +53,8 @@ class FakeHost final : public MenuHost {
   void open_document(const QString& name) override { log.push_back("open " + name.toStdString()); }
   void beep() override { log.push_back("beep"); }
   void quit() override { log.push_back("quit"); }
+  void watch_replay() override { log.push_back("watch"); }
+  void save_screenshot() override { log.push_back("screenshot"); }
 
   FakeWindow window;
   Scene scene_;
@@ -77,7 +79,7 @@ class MenusTest : public testing::Test {
   QLabel& row(int entry) { return *game_menu().rows().at(entry - 1); }
   void open_game_menu() {
     game_menu().btn_game_menu_topClick();
-    ASSERT_EQ(game_menu().rows().size(), 14u);
+    ASSERT_EQ(game_menu().rows().size(), 16u);
     // The whole panel, title and all, not only the part a closed menu shows.
     ASSERT_EQ(host.scene_.box(box::btn_game_menu_background).picture->width, 256);
   }
@@ -109,10 +111,12 @@ TEST_F(MenusTest, PopupEntriesInOrderWithTheirMarks) {
                             "Display in fullscreen mode",
                             "Display splash screen at startup",
                             "LCD look...",
+                            "Watch replay...",
+                            "Save screenshot",
                             nullptr,
                             "Exit"};
-  ASSERT_EQ(menu.actions().size(), 14);
-  for (int i = 1; i <= 14; ++i) {
+  ASSERT_EQ(menu.actions().size(), 16);
+  for (int i = 1; i <= 16; ++i) {
     EXPECT_EQ(menu.actions()[i - 1], &popup.entry(i));
     EXPECT_EQ(popup.entry(i).isSeparator(), captions[i - 1] == nullptr) << i;
     if (captions[i - 1]) {
@@ -120,7 +124,8 @@ TEST_F(MenusTest, PopupEntriesInOrderWithTheirMarks) {
     }
   }
   EXPECT_EQ(popup.entry(1).text(), "About...\tF1");
-  EXPECT_EQ(popup.entry(14).text(), "Exit\tEsc");
+  EXPECT_EQ(popup.entry(14).text(), "Save screenshot\tF9");
+  EXPECT_EQ(popup.entry(16).text(), "Exit\tEsc");
   EXPECT_EQ(menu.defaultAction(), &popup.entry(1));
   EXPECT_TRUE(popup.pm_10_fullscreen().isChecked());
 }
@@ -147,21 +152,22 @@ TEST_F(MenusTest, ResetHiscoresWritesBothInOrderAndBeepsEvenWhenZero) {
 }
 
 TEST_F(MenusTest, EntriesRunTheirActions) {
-  for (int i : {1, 2, 3, 4, 6, 7, 12, 14}) popup.entry(i).trigger();
-  EXPECT_EQ(host.log,
-            (std::vector<std::string>{"about", "open Readme.txt", "open Whatsnew.txt", "manual",
-                                      "open Config.ini", "keys", "lcd look", "quit"}));
+  for (int i : {1, 2, 3, 4, 6, 7, 12, 13, 14, 16}) popup.entry(i).trigger();
+  EXPECT_EQ(host.log, (std::vector<std::string>{"about", "open Readme.txt", "open Whatsnew.txt",
+                                                "manual", "open Config.ini", "keys", "lcd look",
+                                                "watch", "screenshot", "quit"}));
 }
 
 TEST_F(MenusTest, ShortcutsAreUnmodifiedKeysOfTheMainWindow) {
   QTest::keyClick(&host.window, Qt::Key_F2);
   QTest::keyClick(&host.window, Qt::Key_F3);
   QTest::keyClick(&host.window, Qt::Key_F4);
+  QTest::keyClick(&host.window, Qt::Key_F9);
   QTest::keyClick(&host.window, Qt::Key_F1, Qt::ShiftModifier);
   QTest::keyClick(&host.window, Qt::Key_F1, Qt::ControlModifier);
   QTest::keyClick(&host.window, Qt::Key_Escape);
-  EXPECT_EQ(host.log,
-            (std::vector<std::string>{"open Readme.txt", "open Whatsnew.txt", "manual", "quit"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"open Readme.txt", "open Whatsnew.txt", "manual",
+                                                "screenshot", "quit"}));
   EXPECT_FALSE(menu.isVisible());
 }
 
@@ -192,14 +198,15 @@ TEST_F(MenusTest, F12WhileTheGameMenuIsOpenLeavesNoRow) {
 TEST_F(MenusTest, GameMenuRowsFollowThePopupEntries) {
   popup.pm_11_splashscreen().setChecked(false);
   open_game_menu();
-  EXPECT_EQ(background(), (Rect{0, 0, 256, 480}));
-  for (int i = 1; i <= 14; ++i) EXPECT_EQ(row(i).geometry(), QRect(0, 32 * i, 256, 32)) << i;
+  EXPECT_EQ(background(), (Rect{0, 0, 256, 544}));
+  for (int i = 1; i <= 16; ++i) EXPECT_EQ(row(i).geometry(), QRect(0, 32 * i, 256, 32)) << i;
   EXPECT_EQ(row(1).text(), "   About...");
   EXPECT_EQ(row(5).text(), "");
   EXPECT_EQ(row(10).text(), "   Display in fullscreen mode [V]");
   EXPECT_EQ(row(11).text(), "   Display splash screen at startup");
   EXPECT_EQ(row(12).text(), "   LCD look...");
-  EXPECT_EQ(row(14).text(), "   Exit");
+  EXPECT_EQ(row(14).text(), "   Save screenshot");
+  EXPECT_EQ(row(16).text(), "   Exit");
   EXPECT_EQ(row(1).cursor().shape(), Qt::PointingHandCursor);
 
   // The marks are taken afresh at each opening.
@@ -263,7 +270,7 @@ TEST_F(MenusTest, SeparatorClickDoesNothingAndTheMenuStays) {
   QTest::mouseClick(&host.window, Qt::LeftButton, {}, row(5).geometry().center());
   EXPECT_EQ(host.window.left_presses, 1);  // passed through to the window below
   EXPECT_TRUE(game_menu().game_menu_open());
-  EXPECT_EQ(visible_rows(), 14);
+  EXPECT_EQ(visible_rows(), 16);
   EXPECT_TRUE(host.log.empty());
 }
 
@@ -291,7 +298,8 @@ TEST(GameMenuBackground, TitleStripOverATranslucentPanelAtEveryScale) {
     SCOPED_TRACE(s);
     const Picture picture = s == 1 ? plain : plain->draw_at(s);
     ASSERT_EQ(picture->width, 256 * s);
-    ASSERT_EQ(picture->height, 512 * s);
+    // Every one of the 16 rows lies on the panel.
+    ASSERT_EQ(picture->height, 544 * s);
     auto rgba = [&](int x, int y) {
       const std::uint8_t* p = picture->pixel(x * s, y * s);
       return std::array<int, 4>{p[0], p[1], p[2], p[3]};

@@ -5,9 +5,11 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSettings>
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 
+#include "session/replay_verify.h"
 #include "tests/support/temp_folder.h"
 #include "ui/main_window.h"
 
@@ -111,6 +113,7 @@ class WindowTest : public ::testing::Test {
     env.program_dir = program.path();
     env.screen_size = [] { return ScreenSize{1024, 768}; };
     env.show_error = [this](const QString& text) { errors.push_back(text.toStdString()); };
+    env.replays = replays.path();
     auto form = std::make_unique<MainWindow>(env);
     form->composed();
     return form;
@@ -130,6 +133,7 @@ class WindowTest : public ::testing::Test {
 
   TempFolder program;
   TempFolder config;
+  TempFolder replays;
   std::vector<std::string> errors;
 };
 
@@ -241,11 +245,62 @@ TEST_F(WindowTest, KeyboardDispatch) {
   EXPECT_FALSE(form->scene().box(box::btn_left_down).visible);
 }
 
-TEST_F(WindowTest, EmptyConfigInWindowedLayoutShowsNothing) {
+// A game played on the window's real timers, late as they may run, is kept in the replays folder
+// when MODE leaves it, and replays from that file to the same score and stage. Esc stops
+// watching it in the window and gives the device back in time mode instead of ending the program.
+TEST_F(WindowTest, AGameOnRealTimersIsKeptAndReplaysToItsEnd) {
+  auto form = make(false);
+  form->switch_on();
+  DeviceSession& session = form->session();
+  const GameState& s = form->game().state();
+  session.press(Button::Mode);
+  session.press(Button::Ama);
+  session.release(Button::Ama);
+  // The start tune and panels take 7.5 s; then Quibman walks left along the bottom row.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return s.play_enabled; }, 9000));
+  session.press(Button::Left);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return s.score >= 20; }, 5000));
+  session.release(Button::Left);
+  const int score = s.score;
+  session.press(Button::Mode);
+
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(replays.path()))
+    files.push_back(entry.path().filename());
+  std::sort(files.begin(), files.end());
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0], "best-amateur.qmr");
+  const ReplayRead read = read_replay_file(replays.path() / files[1]);
+  ASSERT_TRUE(read.replay) << read.error;
+  const ReplayOutcome outcome = verify_replay(*read.replay);
+  EXPECT_TRUE(outcome.ok) << outcome.error;
+  EXPECT_EQ(outcome.score, score);
+  EXPECT_EQ(outcome.stage, 1);
+
+  ASSERT_TRUE(form->watch_replay(QString::fromStdString((replays.path() / files[1]).string())));
+  EXPECT_TRUE(session.watching());
+  // The start tune's first panel comes 3.5 s after the tune itself.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return s.start_step == 3; }, 4500));
+  EXPECT_EQ(s.gam_mode, mode_ama_play);
+  key(*form, QEvent::ShortcutOverride, Qt::Key_Escape);
+  EXPECT_FALSE(session.watching());
+  EXPECT_EQ(s.gam_mode, mode_time);
+  EXPECT_TRUE(errors.empty());
+
+  // A file that is no replay is refused with its reason, and nothing is watched.
+  const auto junk = program.write("junk.qmr", "PK no replay");
+  EXPECT_FALSE(form->watch_replay(QString::fromStdString(junk.string())));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("no Quib Man replay"), std::string::npos) << errors[0];
+}
+
+TEST_F(WindowTest, EmptyConfigInWindowedLayoutShowsNothingAndEnds) {
   auto form = make(false, "");
   EXPECT_EQ(form->size(), QSize(479, 777));
   EXPECT_TRUE(form->shown_region().isEmpty());
-  EXPECT_TRUE(errors.empty());
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(errors[0].starts_with("Config.ini names no picture of the handheld")) << errors[0];
+  EXPECT_TRUE(form->quit_requested());
 }
 
 TEST_F(WindowTest, ColourKeyCutsOutExactlyTheKeyPixels) {
@@ -313,10 +368,11 @@ TEST_F(WindowTest, TogglingTwiceReturnsToTheFirstLayoutCentred) {
 TEST_F(WindowTest, CreationFailures) {
   auto form = make(true, "[Fullscreen]\nBgColor=red\n");
   EXPECT_EQ(errors, std::vector<std::string>{"'red' is not a valid integer value"});
-  // The rest of the creation still runs: bindings stored, hints built, program going on.
+  // The rest of the creation still runs (bindings stored, hints built), then the program ends: a
+  // layout stopped at start-up has no handheld to show.
   EXPECT_EQ(form->settings().read_integer("Key8", 0), 38);
   EXPECT_EQ(form->scene().box(box::btn_set_top).hint, "button disabled");
-  EXPECT_FALSE(form->quit_requested());
+  EXPECT_TRUE(form->quit_requested());
   form.reset();
 
   errors.clear();

@@ -139,8 +139,4 @@ void keep_fixed_size(QWidget& window, QSize size) {
   new FixedSize(window, size);
 }
 
-bool compositor_moves_windows() {
-  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 }  // namespace qm

@@ -22,7 +22,4 @@ void keep_fixed_size(QWidget& window, QSize size);
 // which a dialog that is only created and kept hidden never needs.
 void lay_out_text_when_shown(QWidget& window, std::function<void()> lay_out);
 
-// Where a client may not move its own window, the compositor does the dragging.
-bool compositor_moves_windows();
-
 }  // namespace qm
