@@ -85,7 +85,6 @@ void MainWindow::flush() {
     scene().set_listener(nullptr);
     if (let_go_of_plain_pictures(scene(), ratio)) pictures_.prune(scene());
     scene().set_listener(this);
-    pictures_.read_ahead(scene(), ratio);
   }
   if (!keyed) {
     // Nothing needs the picture composed ahead of painting: each paint composes straight into the

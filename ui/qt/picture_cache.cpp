@@ -3,10 +3,8 @@
 #include <QSizeF>
 #include <algorithm>
 #include <cmath>
-#include <thread>
 #include <unordered_set>
 #include <utility>
-#include <vector>
 
 #include "skin/picture_variants.h"
 
@@ -77,37 +75,6 @@ const ScaledImage& PictureCache::image(const Picture& picture, bool transparent,
   }
   if (e.one.image.isNull()) e.one.image = to_qimage(plain_picture(picture), look);
   return e.one;
-}
-
-void PictureCache::read_ahead(const Scene& scene, qreal ratio) {
-  if (!(ratio > 1)) return;
-  // Only pictures read from files: a drawn one may paint with fonts, which stay on this thread.
-  std::vector<std::pair<Entry*, PictureLook>> unread;
-  for (BoxId id : Scene::stacking_order()) {
-    const Box& b = scene.box(id);
-    if (!b.visible || !b.picture || b.picture->source.empty()) continue;
-    const PictureLook look = picture_look(b);
-    Entry& e = entries_[static_cast<int>(look)][b.picture.get()];
-    if (e.picture.lock() != b.picture) e = Entry{b.picture, {}, 0, {}};
-    if (e.variant_ratio == ratio) continue;
-    e.variant_ratio = ratio;
-    unread.emplace_back(&e, look);
-  }
-  if (unread.empty()) return;
-  const auto pixels = [](const auto& u) {
-    const Picture p = u.first->picture.lock();
-    return std::int64_t{p->width} * p->height;
-  };
-  const auto largest =
-      std::max_element(unread.begin(), unread.end(),
-                       [&](const auto& a, const auto& b) { return pixels(a) < pixels(b); });
-  const auto read = [ratio](std::pair<Entry*, PictureLook> u) {
-    u.first->variant = finer_image(*u.first->picture.lock(), ratio, u.second);
-  };
-  std::thread apart(read, *largest);
-  for (auto it = unread.begin(); it != unread.end(); ++it)
-    if (it != largest) read(*it);
-  apart.join();
 }
 
 void PictureCache::prune(const Scene& scene) {

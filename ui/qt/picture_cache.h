@@ -31,9 +31,6 @@ class PictureCache {
   const ScaledImage& image(const Box& box, qreal ratio = 1);
   // Another picture drawn in the box's place, as that box would draw it.
   const ScaledImage& image(const Picture& picture, bool transparent, qreal ratio = 1);
-  // Reads the finer versions of the shown boxes' pictures for the ratio ahead of painting, on two
-  // threads: the largest file on one, the others on the calling thread.
-  void read_ahead(const Scene& scene, qreal ratio);
   // Forgets the images of pictures that no box of the scene holds any more.
   void prune(const Scene& scene);
   // Forgets the finer versions, to be chosen afresh for another ratio.
