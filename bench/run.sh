@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds what the measurements need and measures the real program under a private Xvfb: game tick
 # accuracy, CPU in time mode and in play, the game controller layer's cost at rest, start-up, the
-# layout toggle and peak memory, plus the engine and skin decoding benchmarks. Start-up and memory are set beside the floor measured in the
-# same run: a bare Qt window that draws one decoded backdrop (bench/window/bare_window.cpp). Prints
-# one table, each figure beside its goal.
-# Environment: QM_BENCH_SECONDS (default 60) is the length of each CPU run.
+# layout toggle, peak memory and a key to the segments it lights, plus the engine and skin decoding
+# benchmarks. Start-up and memory are measured on every common screen and scale, each beside the
+# floor measured on the same screen in the same run: a bare Qt window that draws one decoded
+# backdrop (bench/window/bare_window.cpp). Prints one table, each figure beside its goal.
+# Environment: QM_BENCH_SECONDS (default 60) is the length of each CPU run; QM_BENCH_SCREENS_ONLY=1
+# measures only the screens (start-up, memory, key to lit, layout toggle at 4K).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,7 +18,6 @@ cmake --build build -j "$(nproc)" --target quibman qm_default_skin tick_bench wi
   engine_bench skin_decode_bench bare_window >/dev/null
 dist=$root/build/dist
 watch=$root/build/bench/window/window_watch
-floor=("$root/build/bench/window/bare_window" "$dist/Graphics/Backdrop/backdrop.jpg")
 
 source tests/support/xvfb.sh
 session_begin
@@ -70,6 +71,15 @@ cpu_percent_over() {
   after=$(cpu_seconds)
   awk -v a="$before" -v b="$after" -v s="$length" 'BEGIN { printf "%.2f", 100 * (b - a) / s }'
 }
+# The worst of six layout toggles, three each way, key to painted.
+worst_toggle() {
+  local worst=0 ms
+  for _ in 1 2 3 4 5 6; do
+    ms=$(field painted_ms "$("$watch" key Simulator F12)")
+    worst=$(awk -v a="$worst" -v b="$ms" 'BEGIN { print (b > a ? b : a) }')
+  done
+  echo "$worst"
+}
 # Waits while counting what the window repaints.
 count_repaints() { "$watch" damage Simulator "$1" >"$work/damage.txt"; }
 # Plays from outside: a new arrow held every 0.3 s, AMA now and then for a new game after one ends.
@@ -86,6 +96,8 @@ play() {
   xdotool keyup "$held"
 }
 
+screens_only=${QM_BENCH_SCREENS_ONLY:-}
+if [ -z "$screens_only" ]; then
 # 1. Game tick accuracy: the real main window, 600 tick intervals of play.
 fresh_settings
 line=$(build/bench/window/tick_bench "$dist" 600)
@@ -119,14 +131,8 @@ row "CPU, game in play, recorded (${seconds} s)" "$cpu % of a core" "<= 1.5 %" "
 hwm=$(awk '/^VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$app_pid/status")
 row "Peak memory (VmHWM) over recorded games" "$hwm MB" "<= 60 MB" "$(judge "$hwm <= 60")"
 
-# 3. The layout toggle, both ways, three times each: the worst of them.
-worst_toggle=0
-for _ in 1 2 3; do
-  for way in to_windowed to_fullscreen; do
-    ms=$(field painted_ms "$("$watch" key Simulator F12)")
-    worst_toggle=$(awk -v a="$worst_toggle" -v b="$ms" 'BEGIN { print (b > a ? b : a) }')
-  done
-done
+# 3. The layout toggle, both ways, three times each.
+worst_toggle=$(worst_toggle)
 stop_program
 row "Layout toggle, key to painted (worst of 6)" "$worst_toggle ms" "<= 100 ms" \
   "$(judge "$worst_toggle <= 100")"
@@ -221,32 +227,29 @@ row "CPU, time mode, layer off, side by side" "$without % of a core" "(reported)
 row "Controller layer's cost, against the spread" "$difference vs $spread points" \
   "within the spread" "$(judge "$difference <= $spread || $difference <= 0.01")"
 
-# 5. Start-up, five times each: exec to the splash screen painted (a first start), to the device
-# painted with the splash screen skipped, sound on, and the floor's window painted. The median and
-# the worst; the goal is the median within twice the floor's.
+fi
+
+# 5. Every screen people use, each beside the floor on the same screen: start-up, five times each,
+# from exec to the splash screen painted (a first start), to the device painted with the splash
+# screen skipped (sound on), and to the floor's window painted; the median against the floor's.
+# Then the peak memory two seconds after the start, the device in fullscreen layout. At a scale
+# of 2 the floor draws the finer backdrop the program draws there.
+# A start whose window is not seen painted (now and then on a busy machine) is tried again; five
+# are timed out of at most fifteen tries.
 startup() {
-  local title=$1 sound=${2:-} times=()
-  for _ in 1 2 3 4 5; do
+  local title=$1 sound=${2:-} times=() ms tries=0
+  while [ ${#times[@]} -lt 5 ] && [ $tries -lt 15 ]; do
+    tries=$((tries + 1))
     fresh_settings "$sound"
     if [ "$title" = "Bare window" ]; then
-      times+=("$(field painted_ms "$("$watch" start "$title" "${floor[@]}")")")
+      ms=$(field painted_ms "$("$watch" start "$title" "${floor[@]}" || true)")
     else
-      times+=("$(field painted_ms "$(cd "$dist" && "$watch" start "$title" ./quibman)")")
+      ms=$(field painted_ms "$(cd "$dist" && "$watch" start "$title" ./quibman || true)")
     fi
+    [ -n "$ms" ] && times+=("$ms")
   done
   printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[3], v[5] }'
 }
-read -r floor_median floor_worst < <(startup "Bare window")
-row "Floor: bare window painted (median, worst)" "$floor_median, $floor_worst ms" "(reported)" "-"
-for start in "splash screen:About this game:" "device, no splash:Simulator:0"; do
-  IFS=: read -r what title sound <<<"$start"
-  read -r median worst < <(startup "$title" "$sound")
-  ratio=$(awk -v a="$median" -v b="$floor_median" 'BEGIN { printf "%.2f", a / b }')
-  row "Start-up to $what (median, worst)" "$median, $worst ms = ${ratio} x floor" \
-    "<= 2 x floor" "$(judge "$ratio <= 2")"
-done
-
-# Peak memory two seconds after the start, the device in fullscreen layout, beside the floor's.
 peak_after_start() {
   "$@" >"$work/peak.log" 2>&1 &
   local pid=$!
@@ -254,12 +257,71 @@ peak_after_start() {
   awk '/^VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status"
   kill "$pid" && wait "$pid" 2>/dev/null || true
 }
-floor_mb=$(peak_after_start "${floor[@]}")
-fresh_settings 0
-sim_mb=$(cd "$dist" && peak_after_start ./quibman)
-row "Peak memory after start, fullscreen" "$sim_mb MB (floor $floor_mb MB)" "<= floor + 15 MB" \
-  "$(judge "$sim_mb <= $floor_mb + 15")"
+# on_screen SIZE SCALE: a fresh private server of that size, Qt at that scale.
+on_screen() {
+  xvfb_stop
+  xvfb_screen=$1 xvfb_start "$work"
+  export QT_SCALE_FACTOR=$2
+  if [ "$2" = 1 ]; then
+    floor=("$root/build/bench/window/bare_window" "$dist/Graphics/Backdrop/backdrop.jpg")
+  else
+    floor=("$root/build/bench/window/bare_window" "$dist/Graphics/Backdrop/backdrop@${2}x.jpg")
+  fi
+}
+for screen in 1280x1024:1 1920x1080:1 1920x1080:2 3840x2160:1 3840x2160:2; do
+  IFS=: read -r size scale <<<"$screen"
+  on_screen "$size" "$scale"
+  at="${size/x/ x }, scale $scale"
+  read -r floor_median floor_worst < <(startup "Bare window")
+  row "$at: floor painted (median, worst)" "$floor_median, $floor_worst ms" "(reported)" "-"
+  for start in "splash:About this game:" "device:Simulator:0"; do
+    IFS=: read -r what title sound <<<"$start"
+    read -r median worst < <(startup "$title" "$sound")
+    ratio=$(awk -v a="$median" -v b="$floor_median" 'BEGIN { printf "%.2f", a / b }')
+    row "$at: start to $what (median, worst)" "$median, $worst ms = ${ratio} x" "<= 1.5 x floor" \
+      "$(judge "$ratio <= 1.5")"
+  done
+  floor_mb=$(peak_after_start "${floor[@]}")
+  fresh_settings 0
+  sim_mb=$(cd "$dist" && peak_after_start ./quibman)
+  row "$at: peak memory after start" "$sim_mb MB (floor $floor_mb)" "<= floor + 15 MB" \
+    "$(judge "$sim_mb <= $floor_mb + 15")"
+done
 
+# A key to the first repaint of the segments it changes: MODE in time mode shows the game's panel
+# and back, each press at once; on the largest screen at scale 2 and on the default one. Only a
+# repaint within the LCD's glass (Image2 of Config.ini, the handheld centred on the screen) counts,
+# not the MODE switch's picture that the same press moves.
+ini_number() {
+  awk -F= -v s="[$1]" -v k="$2" '{ sub(/\r$/, "") } $0 == s { inside = 1; next } /^\[/ { inside = 0 }
+    inside && $1 == k { print $2 + 0; exit }' "$dist/Config.ini"
+}
+for screen in 3840x2160:2 1280x1024:1; do
+  IFS=: read -r size scale <<<"$screen"
+  on_screen "$size" "$scale"
+  read -r sw sh <<<"${size/x/ }"
+  ox=$(((sw / scale - $(ini_number Common GameWidth)) / 2))
+  oy=$(((sh / scale - $(ini_number Common GameHeight)) / 2))
+  lcd=("$(((ox + $(ini_number Image2 Left)) * scale))" "$(((oy + $(ini_number Image2 Top)) * scale))"
+    "$(($(ini_number Image2 Width) * scale))" "$(($(ini_number Image2 Height) * scale))")
+  fresh_settings 2
+  start_program
+  sleep 2
+  line=$("$watch" lit Simulator 5 21 "${lcd[@]}")
+  row "${size/x/ x }, scale $scale: key to lit, median" "$(field median_ms "$line") ms" \
+    "<= 16.7 ms" "$(judge "$(field median_ms "$line") <= 16.7")"
+  row "${size/x/ x }, scale $scale: key to lit, worst of $(field presses "$line")" \
+    "$(field worst_ms "$line") ms" "<= 33 ms" "$(judge "$(field worst_ms "$line") <= 33")"
+  if [ "$size" = 3840x2160 ]; then
+    worst_toggle=$(worst_toggle)
+    row "${size/x/ x }, scale $scale: layout toggle (worst of 6)" "$worst_toggle ms" "<= 100 ms" \
+      "$(judge "$worst_toggle <= 100")"
+  fi
+  stop_program
+done
+unset QT_SCALE_FACTOR
+
+if [ -z "$screens_only" ]; then
 # 6. The engine alone and the skin decoders.
 mticks=$(build/bench/engine/engine_bench --benchmark_format=csv 2>/dev/null |
   awk -F, '/GameTicks/ { printf "%.1f", $NF / 1e6 }')
@@ -288,6 +350,7 @@ cmake --build build --target settings_bench >/dev/null
 settings=$(build/bench/shell/settings_bench --benchmark_filter=StartUp --benchmark_format=csv \
   2>/dev/null | awk -F, '/StartUp/ { printf "%.0f", $4 }')
 row "Settings part of a start, CPU" "$settings us" "(reported)" "-"
+fi
 
 # 8. A sample asked for, as a button press does, to its first sound at a real sound server's sink
 # (a PulseAudio server of its own with a null sink, the splash screen's first driver), 8 rounds of

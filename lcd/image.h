@@ -56,6 +56,10 @@ struct Image {
   // The file it was read from, where finer drawn versions of it may lie; empty when made in
   // memory.
   std::filesystem::path source;
+  // The file's size and time of its last change when it was read: a file found unchanged need not
+  // be read again.
+  std::uintmax_t source_size = 0;
+  std::filesystem::file_time_type source_time{};
   // For a picture the program draws itself: the same drawing at a given number of pixels per
   // logical pixel, made only when a screen asks for it.
   std::function<std::shared_ptr<const Image>(int scale)> draw_at;

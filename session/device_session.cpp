@@ -18,6 +18,12 @@ constexpr std::uint16_t kDirections = 1u << int(Button::Up) | 1u << int(Button::
 DeviceSession::DeviceSession(SessionPorts ports)
     : ports_(ports), game_(scene_, *this, Ports{ports.sound, *this, *this, ports.hint}) {}
 
+DeviceSession::~DeviceSession() {
+  // A running timer stops on the clock it runs on, the replay clock while watching: stop every
+  // one now, while that clock is still there, not as the game goes after it.
+  for (Timer* timer : timers()) timer->set_enabled(false);
+}
+
 std::array<Timer*, 9> DeviceSession::timers() {
   Game& g = game_;
   return {&g.Timer_Game,           &g.Timer_Game_Start,       &g.Timer_Miss,

@@ -50,6 +50,7 @@ class DeviceSession final : public ButtonSink,
                             private LocalTimePort {
  public:
   explicit DeviceSession(SessionPorts ports);
+  ~DeviceSession() override;
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;
 

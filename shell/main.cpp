@@ -36,11 +36,6 @@ class Program final : public MenuHost, public SplashHost {
     popup_ = std::make_unique<PopupMenu>(*this, *form_.pm_0_menu());
     QObject::connect(&form_, &MainWindow::gameMenuClicked,
                      [this] { popup_->game_menu().btn_game_menu_topClick(); });
-    about_ = std::make_unique<TAboutForm>(env_.program_dir,
-                                          [this](const QString& name) { open_document(name); });
-    keys_ = std::make_unique<TKeysForm>(form_, form_.settings(), form_.key_bindings(),
-                                        [this] { form_.rebuild_button_hints(); });
-    manual_ = std::make_unique<TManualForm>(env_.program_dir, env_.show_error);
     form_.show_splash = [this] { splash_->present(); };
     splash_ = std::make_unique<TSplashForm>(*this, env_.program_dir);
   }
@@ -61,9 +56,24 @@ class Program final : public MenuHost, public SplashHost {
   bool splash_screen_checked() const override {
     return !splash_ || splash_->chb_splashscreen->isChecked();
   }
-  void show_about() override { about_->show_about(); }
-  void show_manual() override { manual_->show_manual(&form_); }
-  void show_key_settings() override { keys_->open_dialog(); }
+  // The dialogs are made when first asked for: a start that never opens them spends neither time
+  // nor memory on them.
+  void show_about() override {
+    if (!about_)
+      about_ = std::make_unique<TAboutForm>(env_.program_dir,
+                                            [this](const QString& name) { open_document(name); });
+    about_->show_about();
+  }
+  void show_manual() override {
+    if (!manual_) manual_ = std::make_unique<TManualForm>(env_.program_dir, env_.show_error);
+    manual_->show_manual(&form_);
+  }
+  void show_key_settings() override {
+    if (!keys_)
+      keys_ = std::make_unique<TKeysForm>(form_, form_.settings(), form_.key_bindings(),
+                                          [this] { form_.rebuild_button_hints(); });
+    keys_->open_dialog();
+  }
   void show_lcd_look() override {
     auto* dialog = new LcdLookDialog(
         &form_, form_.lcd_look(), [this](const LcdLook& look) { form_.set_lcd_look(look); },

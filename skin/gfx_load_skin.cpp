@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <optional>
 #include <system_error>
 
@@ -36,7 +37,11 @@ class SkinLayout {
         ini_path_(std::move(ini_path)),
         fullscreen_(fullscreen_mode),
         screen_(screen),
-        props_(scene.window()) {}
+        props_(scene.window()) {
+    for (BoxId id : Scene::stacking_order())
+      if (const Picture& p = scene.box(id).picture; p && !p->source.empty())
+        held_.emplace(p->source, p);
+  }
 
   SkinLayoutResult run() {
     std::string skin_dir =
@@ -119,10 +124,19 @@ class SkinLayout {
     return static_cast<std::uint32_t>(*value);
   }
 
-  // Loads a file into a box; false (with the decoder's message) when it cannot be decoded.
+  // Loads a file into a box; false (with the decoder's message) when it cannot be decoded. A
+  // picture already read from the same file, in this run or before it and unchanged since, is
+  // taken as it is.
   bool load_into(BoxId id, const std::filesystem::path& path) {
+    if (const auto held = held_.find(path);
+        held != held_.end() && read_from_unchanged(*held->second, path)) {
+      scene_.set_picture(id, held->second);
+      return true;
+    }
     PictureResult loaded = load_scalable_picture(path);
     if (!loaded.ok()) return stop(naming_file(loaded.error, path));
+    // Boxes that name the same file share one picture.
+    held_.insert_or_assign(path, loaded.picture);
     scene_.set_picture(id, loaded.picture);
     return true;
   }
@@ -235,6 +249,8 @@ class SkinLayout {
   }
 
   Scene& scene_;
+  // The pictures the scene held before this run and those read in it, by their files.
+  std::map<std::filesystem::path, Picture> held_;
   IniFile ini_;
   std::filesystem::path ini_path_;
   bool fullscreen_;

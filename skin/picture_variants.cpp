@@ -50,11 +50,44 @@ Variant load_variant(const std::filesystem::path& file, int width, int height, d
   return {};
 }
 
+namespace {
+
+struct FileStamp {
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type time{};
+};
+
+// Zero and the earliest time for a file that cannot be looked at.
+FileStamp stamp_of(const std::filesystem::path& path) {
+  std::error_code error;
+  FileStamp stamp;
+  stamp.size = std::filesystem::file_size(path, error);
+  if (error) return {};
+  stamp.time = std::filesystem::last_write_time(path, error);
+  if (error) return {};
+  return stamp;
+}
+
+}  // namespace
+
 PictureResult load_scalable_picture(const std::filesystem::path& path) {
+  // Stamped before reading: a change while it is read makes the next look read it again.
+  const FileStamp stamp = stamp_of(path);
   PictureResult loaded = load_picture_file(path, Holding::AsStored);
-  // The decoder made the picture a moment ago and nothing else holds it yet.
-  if (loaded.ok()) std::const_pointer_cast<Image>(loaded.picture)->source = path;
+  if (loaded.ok()) {
+    // The decoder made the picture a moment ago and nothing else holds it yet.
+    Image& image = *std::const_pointer_cast<Image>(loaded.picture);
+    image.source = path;
+    image.source_size = stamp.size;
+    image.source_time = stamp.time;
+  }
   return loaded;
+}
+
+bool read_from_unchanged(const Image& picture, const std::filesystem::path& path) {
+  if (picture.source != path || picture.source_size == 0) return false;
+  const FileStamp now = stamp_of(path);
+  return now.size == picture.source_size && now.time == picture.source_time;
 }
 
 }  // namespace qm

@@ -31,8 +31,11 @@ struct Variant {
 // is always there to fall back on. Held as stored (see Holding).
 Variant load_variant(const std::filesystem::path& file, int width, int height, double ratio);
 
-// As load_picture_file, held as stored, and the picture remembers its file so that its variants
-// can be found.
+// As load_picture_file, held as stored, and the picture remembers its file (and the file's size
+// and time of change) so that its variants can be found.
 PictureResult load_scalable_picture(const std::filesystem::path& path);
+
+// Whether the picture was read from this file and the file has not changed since.
+bool read_from_unchanged(const Image& picture, const std::filesystem::path& path);
 
 }  // namespace qm

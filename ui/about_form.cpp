@@ -6,9 +6,7 @@
 #include <QPixmap>
 
 #include "skin/ini_file.h"
-#include "skin/picture_file.h"
 #include "ui/qt/dialog_support.h"
-#include "ui/qt/picture_qimage.h"
 #include "ui/qt/scaled_picture.h"
 
 namespace qm {
@@ -80,10 +78,7 @@ TAboutForm::TAboutForm(const std::filesystem::path& program_dir, OpenDocument op
   picture->setGeometry(8, 8, 116, 160);
   picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   const std::filesystem::path portrait = program_dir / "Graphics" / "About" / "picture.png";
-  if (file_exists(portrait)) {
-    const QImage image = qimage_from_picture(load_picture_file(portrait).picture);
-    if (!image.isNull()) picture->set_picture(image, portrait);
-  }
+  if (file_exists(portrait)) picture->set_picture(ShownPicture(portrait, PictureLook::OwnAlpha));
 
   // Details are only placed: Qt sizes a label never resized to its text as it first shows, so no
   // text is measured, and no font loaded, before the box opens.

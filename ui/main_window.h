@@ -226,6 +226,8 @@ class MainWindow final : public QWidget,
   bool flush_pending_ = false;
   QRegion cut_;
   bool mask_dirty_ = false;
+  // Whether the plain pictures that have finer versions for the ratio have been let go.
+  bool plain_let_go_ = false;
   SegmentPainter segments_{pictures_};
   // The skin's look of the crystal, for what the user has not chosen.
   LcdLook skin_lcd_;

@@ -73,8 +73,19 @@ void MainWindow::flush() {
     clearMask();
     ratio_ = ratio;
     buffer_ = QImage();
+    plain_let_go_ = false;
   }
   const bool keyed = scene().window().color_key;
+  if (!keyed && !plain_let_go_ && isVisible()) {
+    // Without a colour key only the finer pictures are drawn (the window's shape needs no plain
+    // one): the plain ones are let go before the finer ones are read, once the window shows (the
+    // splash screen may stand in front of it a long while). The boxes keep the same drawing, so
+    // nothing is repainted for it.
+    plain_let_go_ = true;
+    scene().set_listener(nullptr);
+    if (let_go_of_plain_pictures(scene(), ratio)) pictures_.prune(scene());
+    scene().set_listener(this);
+  }
   if (!keyed) {
     // Nothing needs the picture composed ahead of painting: each paint composes straight into the
     // window's backing store, so no second frame of the screen's size is held beside it.

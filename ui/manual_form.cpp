@@ -9,9 +9,8 @@
 
 #include "skin/file_bytes.h"
 #include "skin/ini_file.h"
-#include "skin/picture_file.h"
+#include "skin/picture_variants.h"
 #include "ui/qt/dialog_support.h"
-#include "ui/qt/picture_qimage.h"
 
 namespace qm {
 
@@ -22,13 +21,6 @@ constexpr int kButtonHeight = 14;
 constexpr int kMargin = 4;
 // Config.ini may ask for anything; the window stays within what a screen can show.
 constexpr int kLargestSide = 4096;
-
-// Pages are drawn opaque, whatever alpha a bitmap may carry. A page without alpha is drawn from
-// the decoded bytes as its file holds them: a palette bitmap at a byte a pixel.
-QImage opaque(const Picture& picture) {
-  const QImage page = qimage_from_picture(picture);
-  return page.hasAlphaChannel() ? page.convertToFormat(QImage::Format_RGB888) : page;
-}
 
 }  // namespace
 
@@ -104,26 +96,37 @@ TManualForm::TManualForm(const std::filesystem::path& program_dir, ShowError sho
 
 void TManualForm::Gfx_Load_Manual(const std::filesystem::path& program_dir) {
   const IniFile ini = load_config_ini(program_dir).ini.value_or(IniFile::parse(""));
-  const std::string folder =
-      with_trailing_backslash(ini.read_string("Manual", "ManualDir", "Graphics\\Manual\\"));
+  folder_ = with_trailing_backslash(ini.read_string("Manual", "ManualDir", "Graphics\\Manual\\"));
   const int height = std::clamp(ini.read_integer("Manual", "ManualHeight", 535), 1, kLargestSide);
   const int width = std::clamp(ini.read_integer("Manual", "ManualWidth", 340), 1, kLargestSide);
   setFixedSize(width, height);
+}
 
-  for (int n = 1; n <= kPageCount; ++n) {
-    const auto file = named_file(folder + std::to_string(n) + ".bmp");
+void TManualForm::read_pages_up_to(int n) {
+  while (pages_read_ < std::min(n, kPageCount) && !reading_stopped_) {
+    const int page = ++pages_read_;
+    const auto file = named_file(folder_ + std::to_string(page) + ".bmp");
     if (!file) {
-      pages_[n] = opaque(missing_picture_marker());
+      page_pictures_[page] = missing_picture_marker();
+      pages_[page] = to_qimage(page_pictures_[page], PictureLook::Opaque);
       continue;
     }
-    PictureResult loaded = load_picture_file(*file, Holding::AsStored);
+    PictureResult loaded = load_scalable_picture(*file);
     if (!loaded.ok()) {
+      reading_stopped_ = true;
       show_error_(QString::fromStdString(naming_file(loaded.error, *file)));
       return;
     }
-    pages_[n] = opaque(loaded.picture);
-    page_files_[n] = *file;
+    // Pages are drawn opaque, whatever alpha a bitmap may carry; a page without alpha is drawn
+    // from the decoded bytes as its file holds them: a palette bitmap at a byte a pixel.
+    page_pictures_[page] = std::move(loaded.picture);
+    pages_[page] = to_qimage(page_pictures_[page], PictureLook::Opaque);
   }
+}
+
+const QImage& TManualForm::page(int n) {
+  read_pages_up_to(n);
+  return pages_[std::clamp(n, 0, kPageCount)];
 }
 
 void TManualForm::show_manual(const QWidget* owner) {
@@ -145,8 +148,8 @@ void TManualForm::set_visible(DrawingId id, bool visible) {
 }
 
 void TManualForm::Vid_Show_Page() {
-  im_page_top_ = pages_[manual_page_];
-  page_finer_ = FinerPicture(page_files_[manual_page_], im_page_top_.size(), true);
+  im_page_top_ = page(manual_page_);
+  page_shown_ = ShownPicture(page_pictures_[manual_page_], PictureLook::Opaque);
   update();
   if (manual_page_ == 1) {
     set_visible(btn_left_up, false);
@@ -190,8 +193,7 @@ void TManualForm::Inp_esc_up() {
 
 void TManualForm::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  const QImage& finer = page_finer_.for_ratio(devicePixelRatio());
-  p.drawImage(0, 0, finer.isNull() ? im_page_top_ : finer);
+  p.drawImage(0, 0, page_shown_.at(devicePixelRatio()));
   // Each pressed drawing lies below its raised one.
   for (DrawingId id :
        {btn_right_down, btn_right_up, btn_left_down, btn_left_up, btn_close_down, btn_close_up}) {

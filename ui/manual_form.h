@@ -5,8 +5,9 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <string>
 
-#include "ui/qt/scaled_picture.h"
+#include "ui/qt/picture_cache.h"
 #include "ui/qt/window_drag.h"
 
 namespace qm {
@@ -40,8 +41,9 @@ class TManualForm : public QWidget {
 
   static constexpr int kPageCount = 14;
 
-  // Loads the pages from the Manual section of Config.ini in the program's folder (every key
-  // takes its default when there is no such file); `show_error` shows a decoder's message.
+  // Reads the window's size and the pages' folder from the Manual section of Config.ini in the
+  // program's folder (every key takes its default when there is no such file). Pages are read when
+  // first needed; `show_error` shows a decoder's message then.
   TManualForm(const std::filesystem::path& program_dir, ShowError show_error);
 
   // The menu entry "View manual": shows the current page and the window, without waiting, above
@@ -57,8 +59,11 @@ class TManualForm : public QWidget {
   void Inp_esc_up();
 
   int manual_page() const { return manual_page_; }
-  // Page n = 1..14 as loaded; a null image when loading stopped before it.
-  const QImage& page(int n) const { return pages_[n]; }
+  // Page n = 1..14, read now with the pages before it if they have not been yet; a null image
+  // when reading stopped before it.
+  const QImage& page(int n);
+  // How many pages have been read (or given up on) so far.
+  int pages_read() const { return pages_read_; }
   // What the page box shows now.
   const QImage& im_page_top() const { return im_page_top_; }
   const Drawing& drawing(DrawingId id) const { return drawings_[id]; }
@@ -74,17 +79,22 @@ class TManualForm : public QWidget {
  private:
   enum class Pressed { None, Left, Right, Close, Page };
 
-  // Reads the window size and the 14 pages; a page that cannot be decoded shows its message and
-  // leaves the pages after it empty.
+  // Reads the window size and where the pages lie.
   void Gfx_Load_Manual(const std::filesystem::path& program_dir);
+  // Reads the pages up to n in order; a page that cannot be decoded shows its message and leaves
+  // the pages after it empty.
+  void read_pages_up_to(int n);
   void set_visible(DrawingId id, bool visible);
 
   ShowError show_error_;
   std::array<QImage, kPageCount + 1> pages_;  // im_page_01 .. im_page_14
-  std::array<std::filesystem::path, kPageCount + 1> page_files_;
+  std::array<Picture, kPageCount + 1> page_pictures_;
+  std::string folder_;
+  int pages_read_ = 0;
+  bool reading_stopped_ = false;
   QImage im_page_top_;
-  // The shown page's finer version for the window's device pixel ratio.
-  FinerPicture page_finer_;
+  // The shown page at the window's device pixel ratio.
+  ShownPicture page_shown_;
   std::array<Drawing, kDrawingCount> drawings_;
   int manual_page_ = 1;
   Pressed pressed_ = Pressed::None;

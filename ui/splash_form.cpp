@@ -15,9 +15,7 @@
 
 #include "input/qt_keys.h"
 #include "settings/settings_store.h"
-#include "skin/picture_file.h"
 #include "ui/qt/dialog_support.h"
-#include "ui/qt/picture_cache.h"
 #include "ui/qt/scaled_picture.h"
 
 namespace qm {
@@ -31,11 +29,10 @@ std::filesystem::path splash_file(const std::filesystem::path& program_dir, cons
   return program_dir / "Graphics" / "Splash" / name;
 }
 
-// A picture decoded by the skin decoders, or none when the file is missing or broken.
-QImage splash_picture(const std::filesystem::path& file) {
-  PictureResult loaded = load_picture_file(file);
-  if (!loaded.ok()) return {};
-  return to_qimage(loaded.picture, PictureLook::OwnAlpha);
+// A picture decoded by the skin decoders when first shown, or none when the file is missing or
+// broken: a skipped splash screen reads none.
+ShownPicture splash_picture(const std::filesystem::path& file) {
+  return ShownPicture(file, PictureLook::OwnAlpha);
 }
 
 PictureLabel* picture_label(QWidget* parent, const std::filesystem::path& file, QRect place,
@@ -43,7 +40,7 @@ PictureLabel* picture_label(QWidget* parent, const std::filesystem::path& file, 
   auto* label = new PictureLabel(parent);
   label->setGeometry(place);
   label->setAlignment(align);
-  label->set_picture(splash_picture(file), file);
+  label->set_picture(splash_picture(file));
   return label;
 }
 
@@ -75,7 +72,7 @@ QLabel* label(QWidget* parent, const QString& text, QRect place, const QFont& fo
 class PictureButton final : public QAbstractButton {
  public:
   PictureButton(QWidget* parent, const std::filesystem::path& file)
-      : QAbstractButton(parent), plain_(splash_picture(file)), finer_(file, plain_.size()) {
+      : QAbstractButton(parent), picture_(splash_picture(file)) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
   }
@@ -83,13 +80,11 @@ class PictureButton final : public QAbstractButton {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    const QImage& finer = finer_.for_ratio(devicePixelRatio());
-    p.drawImage(0, 0, finer.isNull() ? plain_ : finer);
+    p.drawImage(0, 0, picture_.at(devicePixelRatio()));
   }
 
  private:
-  QImage plain_;
-  FinerPicture finer_;
+  ShownPicture picture_;
 };
 
 // A text that opens an address when clicked.

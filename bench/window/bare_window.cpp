@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bare_window: %s\n", decoded.error.c_str());
     return 1;
   }
-  BareWindow window(qm::qimage_from_picture(decoded.picture));
+  BareWindow window(qm::to_qimage(decoded.picture, qm::PictureLook::Opaque));
   window.setGeometry(QGuiApplication::primaryScreen()->geometry());
   window.show();
   return app.exec();

@@ -4,8 +4,12 @@
 //   window_watch start TITLE PROGRAM [ARG...]  starts PROGRAM, measures, then ends it (SIGTERM)
 //   window_watch key TITLE KEYSYM              presses KEYSYM with the pointer over that window
 //   window_watch damage TITLE SECONDS          counts what the window repaints meanwhile
-// Prints "shown_ms=... painted_ms=...", both counted from the start or the key press, or
-// "damage_events=... damaged_px_per_s=...".
+//   window_watch lit TITLE KEYSYM PRESSES [X Y W H]
+//                                              presses KEYSYM that many times, timing each press
+//                                              until the window first repaints anything (within
+//                                              the rectangle of window pixels, when given)
+// Prints "shown_ms=... painted_ms=...", both counted from the start or the key press,
+// "damage_events=... damaged_px_per_s=...", or "presses=... median_ms=... worst_ms=...".
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -15,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +27,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -30,6 +37,10 @@ constexpr auto kGiveUp = std::chrono::seconds(20);
 
 double ms_since(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+bool touches(const XRectangle& a, const XRectangle& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
 struct DisplayCloser {
@@ -102,6 +113,23 @@ class Watch {
     return pump([this](Clock::time_point now) { return now - t0_ < kGiveUp && !painted_; });
   }
 
+  // Takes in the window's damage for the given time without a word.
+  void settle(std::chrono::milliseconds length) {
+    const auto from = Clock::now();
+    pump([&](Clock::time_point now) { return now - from < length; });
+  }
+
+  // Waits for the window's next repaint of anything from now on; its time, or none on giving up.
+  std::optional<Clock::time_point> wait_first_damage(std::chrono::milliseconds give_up) {
+    first_damage_.reset();
+    const auto from = Clock::now();
+    pump([&](Clock::time_point now) { return now - from < give_up && !first_damage_; });
+    return first_damage_;
+  }
+
+  // Only repaints that touch this rectangle count as the first one.
+  void watch_only(XRectangle place) { place_ = place; }
+
   // Takes in the window's damage for the given time and reports it.
   void count_damage(std::chrono::seconds length) {
     pump([&](Clock::time_point now) { return now - t0_ < length; });
@@ -160,6 +188,8 @@ class Watch {
       const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(e);
       if (on_screen_ && damage.drawable == window_) {
         const long px = static_cast<long>(damage.area.width) * damage.area.height;
+        if (!first_damage_ && (!place_ || touches(damage.area, *place_)))
+          first_damage_ = Clock::now();
         ++damage_events_;
         damaged_px_ += px;
         painted_px_ += px;
@@ -174,7 +204,8 @@ class Watch {
   Window window_ = 0;
   bool on_screen_ = false;
   Clock::time_point t0_ = Clock::now();
-  std::optional<Clock::time_point> shown_, painted_;
+  std::optional<Clock::time_point> shown_, painted_, first_damage_;
+  std::optional<XRectangle> place_;
   long area_ = 0;        // the window's width times height
   long painted_px_ = 0;  // repainted since it came on the screen
   long damage_events_ = 0;
@@ -218,20 +249,29 @@ int count_damage(Display* d, const std::string& title, const char* seconds) {
   return 0;
 }
 
-int press_key(Display* d, const std::string& title, const char* key_name) {
+// The window with the title and the key's code, the pointer moved over the window: keys go where
+// the pointer is when no window manager gives out the focus. None when either is missing.
+std::optional<std::pair<Window, KeyCode>> aim_key(Display* d, const std::string& title,
+                                                  const char* key_name) {
   const auto window = find_window(d, title);
   const KeySym sym = XStringToKeysym(key_name);
   const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
   if (!window || code == 0) {
     std::fprintf(stderr, "window_watch: no window \"%s\" or no key %s\n", title.c_str(), key_name);
-    return 2;
+    return std::nullopt;
   }
-  Watch watch(d, title);
   XWindowAttributes a;
   XGetWindowAttributes(d, *window, &a);
-  // Keys go where the pointer is when no window manager gives out the focus.
   XTestFakeMotionEvent(d, -1, a.x + a.width / 2, a.y + a.height / 2, CurrentTime);
-  watch.follow(*window);
+  return std::make_pair(*window, code);
+}
+
+int press_key(Display* d, const std::string& title, const char* key_name) {
+  const auto aimed = aim_key(d, title, key_name);
+  if (!aimed) return 2;
+  const auto [window, code] = *aimed;
+  Watch watch(d, title);
+  watch.follow(window);
   XSync(d, False);
   watch.start_clock();
   XTestFakeKeyEvent(d, code, True, CurrentTime);
@@ -245,17 +285,51 @@ int press_key(Display* d, const std::string& title, const char* key_name) {
   return 0;
 }
 
+// Each press stands alone: the key goes down, the first repaint after it is timed, the key goes
+// up and the window is left to settle before the next one.
+int time_presses(Display* d, const std::string& title, const char* key_name, int presses,
+                 std::optional<XRectangle> place) {
+  const auto aimed = aim_key(d, title, key_name);
+  if (!aimed || presses < 1) return 2;
+  const auto [window, code] = *aimed;
+  Watch watch(d, title);
+  watch.follow(window);
+  if (place) watch.watch_only(*place);
+  std::vector<double> times;
+  for (int i = 0; i < presses; ++i) {
+    watch.settle(std::chrono::milliseconds(300));
+    const auto pressed = Clock::now();
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XFlush(d);
+    const auto lit = watch.wait_first_damage(std::chrono::seconds(2));
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XFlush(d);
+    if (!lit) {
+      std::fprintf(stderr, "window_watch: \"%s\" did not repaint after %s\n", title.c_str(),
+                   key_name);
+      return 1;
+    }
+    times.push_back(ms_since(pressed, *lit));
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("presses=%zu median_ms=%.1f worst_ms=%.1f\n", times.size(), times[times.size() / 2],
+              times.back());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   const bool is_start = argc >= 4 && std::strcmp(argv[1], "start") == 0;
   const bool is_key = argc == 4 && std::strcmp(argv[1], "key") == 0;
   const bool is_damage = argc == 4 && std::strcmp(argv[1], "damage") == 0;
-  if (!is_start && !is_key && !is_damage) {
+  const bool is_lit = (argc == 5 || argc == 9) && std::strcmp(argv[1], "lit") == 0;
+  if (!is_start && !is_key && !is_damage && !is_lit) {
     std::fprintf(stderr,
                  "usage: window_watch start TITLE PROGRAM [ARG...]\n"
                  "       window_watch key TITLE KEYSYM\n"
-                 "       window_watch damage TITLE SECONDS\n");
+                 "       window_watch damage TITLE SECONDS\n"
+                 "       window_watch lit TITLE KEYSYM PRESSES [X Y W H]\n");
     return 2;
   }
   DisplayPtr display(XOpenDisplay(nullptr));
@@ -265,5 +339,14 @@ int main(int argc, char* argv[]) {
   }
   if (is_start) return start(display.get(), argv[2], argv + 3);
   if (is_key) return press_key(display.get(), argv[2], argv[3]);
+  if (is_lit) {
+    std::optional<XRectangle> place;
+    if (argc == 9)
+      place =
+          XRectangle{static_cast<short>(std::atoi(argv[5])), static_cast<short>(std::atoi(argv[6])),
+                     static_cast<unsigned short>(std::atoi(argv[7])),
+                     static_cast<unsigned short>(std::atoi(argv[8]))};
+    return time_presses(display.get(), argv[2], argv[3], std::atoi(argv[4]), place);
+  }
   return count_damage(display.get(), argv[2], argv[3]);
 }

@@ -1,5 +1,6 @@
-# Sourced by the scripts that drive the real program: a private X server of 1280 x 1024 on a free
-# display, and a window manager on it when one is named.
+# Sourced by the scripts that drive the real program: a private X server of 1280 x 1024 (or the
+# size in xvfb_screen, as WIDTHxHEIGHT) on a free display (or the number in xvfb_display), and a
+# window manager on it when one is named.
 
 xvfb_pid="" wm_pid=""
 
@@ -7,11 +8,11 @@ xvfb_pid="" wm_pid=""
 # set, exports DISPLAY and waits until the server answers; then starts the window manager, when
 # given, and gives it a second to settle.
 xvfb_start() {
-  local display=$((300 + RANDOM % 400))
+  local display=${xvfb_display:-$((300 + RANDOM % 400))}
   while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
   done
-  Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp ${xvfb_options:-} >"$1/xvfb.log" 2>&1 &
+  Xvfb ":$display" -screen 0 "${xvfb_screen:-1280x1024}x24" -noreset -nolisten tcp ${xvfb_options:-} >"$1/xvfb.log" 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
   for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done

@@ -1,36 +1,16 @@
 #include "ui/qt/picture_cache.h"
 
+#include <QSizeF>
 #include <algorithm>
 #include <cmath>
 #include <unordered_set>
+#include <utility>
 
-#include "skin/picture_file.h"
 #include "skin/picture_variants.h"
-#include "ui/qt/picture_qimage.h"
 
 namespace qm {
 
 namespace {
-
-bool fully_opaque(const Image& picture) {
-  if (picture.layout == PixelLayout::Rgb) return true;
-  if (picture.layout == PixelLayout::Indexed)
-    return std::all_of(picture.palette.begin(), picture.palette.end(),
-                       [](std::uint32_t c) { return c >> 24 == 0xFF; });
-  for (std::size_t i = 3; i < picture.pixels.size(); i += 4)
-    if (picture.pixels[i] != 0xFF) return false;
-  return true;
-}
-
-Picture without_alpha(const Image& picture) {
-  auto copy = std::make_shared<Image>(picture);
-  if (copy->layout == PixelLayout::Indexed) {
-    for (std::uint32_t& c : copy->palette) c |= 0xFF000000u;
-  } else {
-    for (std::size_t i = 3; i < copy->pixels.size(); i += 4) copy->pixels[i] = 0xFF;
-  }
-  return copy;
-}
 
 // A picture the program draws, drawn again at the smallest whole scale at or above the ratio.
 Variant drawn_finer(const Image& one, qreal ratio) {
@@ -40,32 +20,42 @@ Variant drawn_finer(const Image& one, qreal ratio) {
   return {std::move(drawn), scale};
 }
 
+// The picture's size, format, file and drawing, without its pixels.
+Image bare(const Image& picture) {
+  Image b;
+  b.width = picture.width;
+  b.height = picture.height;
+  b.format = picture.format;
+  b.layout = picture.layout;
+  b.source = picture.source;
+  b.source_size = picture.source_size;
+  b.source_time = picture.source_time;
+  b.draw_at = picture.draw_at;
+  return b;
+}
+
+// The plain picture, read again from its file when it was let go.
+Picture plain_picture(const Picture& picture) {
+  if (!picture || picture->complete() || picture->source.empty()) return picture;
+  return load_scalable_picture(picture->source).picture;
+}
+
 }  // namespace
 
 PictureLook picture_look(const Box& box) {
   return picture_look(box.picture->format, box.transparent);
 }
 
-PictureLook picture_look(PictureFormat format, bool transparent) {
-  switch (format) {
-    case PictureFormat::Png:
-      return PictureLook::OwnAlpha;
-    case PictureFormat::Bmp:
-      return transparent ? PictureLook::BmpKeyed : PictureLook::Opaque;
-    case PictureFormat::Jpeg:
-      return PictureLook::Opaque;
-  }
-  return PictureLook::Opaque;
-}
-
-QImage to_qimage(const Picture& picture, PictureLook look) {
-  if (!picture || !picture->complete()) return {};
-  Picture pixels = picture;
-  if (look == PictureLook::BmpKeyed)
-    pixels = with_bmp_transparency(*picture);
-  else if (look == PictureLook::Opaque && !fully_opaque(*picture))
-    pixels = without_alpha(*picture);
-  return qimage_from_picture(pixels);
+ScaledImage finer_image(const Image& one, qreal ratio, PictureLook look) {
+  if (!(ratio > 1) || (one.source.empty() && !one.draw_at)) return {};
+  Variant found = one.source.empty() ? drawn_finer(one, ratio)
+                                     : load_variant(one.source, one.width, one.height, ratio);
+  if (!found.picture) return {};
+  const PictureLook variant_look =
+      look == PictureLook::Opaque
+          ? PictureLook::Opaque
+          : picture_look(found.picture->format, look == PictureLook::BmpKeyed);
+  return {to_qimage(found.picture, variant_look), found.scale};
 }
 
 const ScaledImage& PictureCache::image(const Box& box, qreal ratio) {
@@ -75,24 +65,15 @@ const ScaledImage& PictureCache::image(const Box& box, qreal ratio) {
 const ScaledImage& PictureCache::image(const Picture& picture, bool transparent, qreal ratio) {
   const PictureLook look = picture_look(picture->format, transparent);
   Entry& e = entries_[static_cast<int>(look)][picture.get()];
-  if (e.picture != picture) {
-    e = Entry{picture, {}, 0, {}};
-  }
-  if (ratio > 1 && (!picture->source.empty() || picture->draw_at)) {
+  if (e.picture.lock() != picture) e = Entry{picture, {}, 0, {}};
+  if (ratio > 1) {
     if (e.variant_ratio != ratio) {
       e.variant_ratio = ratio;
-      const Image& one = *picture;
-      Variant found = one.source.empty() ? drawn_finer(one, ratio)
-                                         : load_variant(one.source, one.width, one.height, ratio);
-      // A finer version is drawn as opaque as the picture itself; otherwise by its own format.
-      const PictureLook variant_look = !found.picture || look == PictureLook::Opaque
-                                           ? PictureLook::Opaque
-                                           : picture_look(found.picture->format, transparent);
-      e.variant = {found.picture ? to_qimage(found.picture, variant_look) : QImage(), found.scale};
+      e.variant = finer_image(*picture, ratio, look);
     }
     if (!e.variant.image.isNull()) return e.variant;
   }
-  if (e.one.image.isNull()) e.one.image = to_qimage(picture, look);
+  if (e.one.image.isNull()) e.one.image = to_qimage(plain_picture(picture), look);
   return e.one;
 }
 
@@ -109,6 +90,61 @@ void PictureCache::forget_variants() {
       entry.variant_ratio = 0;
       entry.variant = {};
     }
+}
+
+bool let_go_of_plain_pictures(Scene& scene, qreal ratio) {
+  if (!(ratio > 1)) return false;
+  std::unordered_map<const Image*, Picture> bare_twins;
+  bool changed = false;
+  for (BoxId id : Scene::stacking_order()) {
+    const Picture& picture = scene.box(id).picture;
+    if (!picture || !picture->complete() || picture->source.empty()) continue;
+    auto [twin, fresh] = bare_twins.try_emplace(picture.get());
+    if (fresh && !variant_files(picture->source, ratio).empty())
+      twin->second = std::make_shared<const Image>(bare(*picture));
+    if (!twin->second) continue;
+    scene.set_picture(id, twin->second);
+    changed = true;
+  }
+  return changed;
+}
+
+ShownPicture::ShownPicture(const Picture& picture, PictureLook look)
+    : picture_(picture), bare_(picture ? bare(*picture) : Image{}), look_(look) {}
+
+ShownPicture::ShownPicture(const std::filesystem::path& file, PictureLook look)
+    : look_(look), unread_(file) {}
+
+void ShownPicture::read_file() {
+  if (unread_.empty()) return;
+  picture_ = load_scalable_picture(unread_).picture;
+  unread_.clear();
+  if (picture_) bare_ = bare(*picture_);
+}
+
+QSize ShownPicture::size() {
+  read_file();
+  return QSize(bare_.width, bare_.height);
+}
+
+const QImage& ShownPicture::at(qreal ratio) {
+  read_file();
+  if (ratio == ratio_) return shown_;
+  ratio_ = ratio;
+  const ScaledImage finer = finer_image(bare_, ratio, look_);
+  if (!finer.image.isNull()) {
+    shown_ = finer.image;
+    // A version finer than the screen is shrunk to it smoothly, once.
+    if (finer.scale != ratio)
+      shown_ = shown_.scaled((QSizeF(size()) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                             Qt::SmoothTransformation);
+    shown_.setDevicePixelRatio(ratio);
+    if (!bare_.source.empty()) picture_.reset();
+    return shown_;
+  }
+  if (!picture_ && !bare_.source.empty()) picture_ = load_scalable_picture(bare_.source).picture;
+  shown_ = to_qimage(picture_, look_);
+  return shown_;
 }
 
 }  // namespace qm

@@ -1,17 +1,15 @@
 #pragma once
 
 #include <QImage>
+#include <filesystem>
 #include <unordered_map>
 
 #include "lcd/scene.h"
+#include "ui/qt/picture_qimage.h"
 
 namespace qm {
 
-// How a box shows its picture: a PNG always with its own alpha, a BMP in a box drawn transparent
-// without the colour of its bottom-left pixel, everything else opaque.
-enum class PictureLook { OwnAlpha, BmpKeyed, Opaque };
 PictureLook picture_look(const Box& box);
-PictureLook picture_look(PictureFormat format, bool transparent);
 
 // An image ready to paint and how many of its pixels span one logical pixel.
 struct ScaledImage {
@@ -19,9 +17,15 @@ struct ScaledImage {
   int scale = 1;
 };
 
+// The one place finer versions are chosen: for a ratio above one, the picture's finer drawn
+// version, read from the file beside its own (name@2x, name@3x) or drawn by the program, in the
+// look of the picture (a finer version of an opaque picture is drawn opaque). A null image when
+// there is none.
+ScaledImage finer_image(const Image& one, qreal ratio, PictureLook look);
+
 // Turns the scene's pictures into images ready to paint, once per picture and look, never per
 // paint. On a screen of more than one device pixel per logical pixel a box gets its picture's
-// finer drawn version when one lies beside the picture's file; such versions are read only then.
+// finer drawn version when there is one; such versions are read only then.
 class PictureCache {
  public:
   const ScaledImage& image(const Box& box, qreal ratio = 1);
@@ -34,7 +38,7 @@ class PictureCache {
 
  private:
   struct Entry {
-    Picture picture;
+    std::weak_ptr<const Image> picture;  // whose images these are
     ScaledImage one;
     qreal variant_ratio = 0;  // the ratio `variant` was chosen for; 0 before any choice
     ScaledImage variant;
@@ -43,9 +47,39 @@ class PictureCache {
   std::unordered_map<const Image*, Entry> entries_[3];
 };
 
-// The picture as an image to paint in the given look. It shares the picture's pixels where the
-// look leaves them as they are (and keeps the picture alive while it does), so a large picture is
-// not held twice.
-QImage to_qimage(const Picture& picture, PictureLook look);
+// Where the screen shows only the finer versions, the plain pictures read from files that have
+// one for the ratio are let go before the finer ones are read, so that the two are never held
+// together: each box keeps a picture of the same size and file without pixels, which is read
+// again should a plain screen need it. Returns whether any box changed.
+bool let_go_of_plain_pictures(Scene& scene, qreal ratio);
+
+// A picture a widget shows at its screen's device pixel ratio: its finer version where one
+// serves, else the picture itself. Only the image shown is held: a picture read from a file is
+// let go while its finer version serves, and read again when a plain screen needs it.
+class ShownPicture {
+ public:
+  ShownPicture() = default;
+  // `picture` as read by load_scalable_picture, so that its file is known.
+  ShownPicture(const Picture& picture, PictureLook look);
+  // A picture file read only when first shown; none when it is missing or broken.
+  ShownPicture(const std::filesystem::path& file, PictureLook look);
+
+  // The image to draw; its devicePixelRatio tells how it maps onto logical pixels. Null for no
+  // picture.
+  const QImage& at(qreal ratio);
+  // The plain picture's size, in logical pixels.
+  QSize size();
+
+ private:
+  // Reads the file named at the making, once.
+  void read_file();
+
+  Picture picture_;  // null while a finer version read from a file serves
+  Image bare_;       // the picture's size, format and file, without its pixels
+  PictureLook look_ = PictureLook::OwnAlpha;
+  std::filesystem::path unread_;  // the file not read yet
+  qreal ratio_ = 0;
+  QImage shown_;
+};
 
 }  // namespace qm
