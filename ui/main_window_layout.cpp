@@ -34,13 +34,14 @@ void MainWindow::centre_on_screen() {
     destroy();
   }
   // Without a window manager only the geometry makes a window cover the screen. Moving or resizing
-  // drops the widget's note of full screen while the window system keeps it: the state is set
-  // after the geometry, and the window itself is told too, or leaving full screen would never
-  // reach a Wayland compositor nor full screen an X11 window manager's window.
-  setGeometry(geometry);
+  // drops the widget's note of full screen while the window system keeps it: the window itself is
+  // told too, or leaving full screen would never reach a Wayland compositor. The new window on
+  // XWayland takes the state after its geometry, or it is mapped without it.
   const Qt::WindowState state = fullscreen_mode_ ? Qt::WindowFullScreen : Qt::WindowNoState;
+  if (placed_once) setGeometry(geometry);
   if (QWindow* window = windowHandle()) window->setWindowStates(state);
   setWindowState(state);
+  if (!placed_once) setGeometry(geometry);
   show();
   raise();
   activateWindow();
