@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "input/qt_keys.h"
+#include "ui/qt/popup_place.h"
 #include "ui/qt/window_platform.h"
 
 namespace qm {
@@ -171,7 +172,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
     // The menu takes the mouse and the left release never comes: a held button is let go now.
     release_pressed_box();
-    pm_0_menu_->popup(event->globalPosition().toPoint());
+    popup_on_screen(*pm_0_menu_, *this, client_rect(), pos);
     return;
   }
   if (event->button() != Qt::LeftButton || pressed_box_) return;

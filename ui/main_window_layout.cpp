@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "ui/qt/x_server.h"
+
 namespace qm {
 
 void MainWindow::toggle_display_mode() {
@@ -22,13 +24,24 @@ void MainWindow::centre_on_screen() {
   WindowPosition at = qm::centre_on_screen(props.client_width, props.client_height, screen);
   QRect geometry(origin + QPoint(at.left, at.top),
                  QSize(std::max(props.client_width, 1), std::max(props.client_height, 1)));
+  // XWayland's window manager places a window only when it first maps it and ignores its moves
+  // from then on; leaving full screen, it puts the window back 32 pixels off where it was, and the
+  // see-through parts keep what the full-screen frame left there. A new native window is placed
+  // where it asks to be and starts with clean pixels.
+  static const bool placed_once = on_xwayland();
+  if (placed_once && isVisible()) {
+    hide();
+    destroy();
+  }
   // Without a window manager only the geometry makes a window cover the screen. Moving or resizing
   // drops the widget's note of full screen while the window system keeps it: the window itself is
-  // told too, or leaving full screen would never reach a Wayland compositor.
+  // told too, or leaving full screen would never reach a Wayland compositor. The new window on
+  // XWayland takes the state after its geometry, or it is mapped without it.
   const Qt::WindowState state = fullscreen_mode_ ? Qt::WindowFullScreen : Qt::WindowNoState;
+  if (placed_once) setGeometry(geometry);
   if (QWindow* window = windowHandle()) window->setWindowStates(state);
   setWindowState(state);
-  setGeometry(geometry);
+  if (!placed_once) setGeometry(geometry);
   show();
   raise();
   activateWindow();

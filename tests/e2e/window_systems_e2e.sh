@@ -116,6 +116,20 @@ xdotool key F12
 check_windowed windowed_again
 read -r hx hy < <(echo "$x $y")
 
+# 4b. The pop-up menu opened near the handheld's bottom opens upwards, within the window (weston
+# neither flips nor slides it): all of it, "Exit" at its foot, is on the screen.
+xdotool mousemove $((hx + gw / 2)) $((hy + gh - 60)) click 3
+sleep 0.7
+shot menu_near_bottom
+read -r uw uh ux uy < <(convert "$shots/windowed_again.png" "$shots/menu_near_bottom.png" \
+  -compose difference -composite -threshold 1% -bordercolor black -border 1 -trim \
+  -format "%w %h %[fx:page.x-1] %[fx:page.y-1]\n" info:)
+[ "$uh" -gt 200 ] && [ $((uy + uh)) -le $((hy + gh)) ] ||
+  fail "the menu shows as $uw x $uh at $ux,$uy, past the handheld's bottom at $((hy + gh))"
+xdotool key Escape
+sleep 0.5
+alive
+
 # 5. F4 shows the manual; dragging its page moves it by as much.
 xdotool key F4
 sleep 1
@@ -166,6 +180,30 @@ sleep 1.5
 shot xwayland_windowed
 [ "$(convert "$shots/xwayland_windowed.png" -format "%[fx:p{$(((1280 - gw) / 2 + 1)),$(((1024 - gh) / 2 + 1))}.b > 0.3]" info:)" = 1 ] ||
   fail "no desktop at the windowed handheld's corner through XWayland"
+# F12 round trips there: full screen covers the whole screen, not the window's old place; back in
+# the windowed layout the window is centred again (not 32 pixels off, nor off the screen) and its
+# see-through corners show the desktop, not what the full-screen frame left there.
+cx=$(((1280 - gw) / 2)) cy=$(((1024 - gh) / 2))
+for trip in 1 2 3; do
+  xdotool key F12
+  sleep 1
+  shot "xwayland_fullscreen_$trip"
+  for corner in "2 2" "1250 990"; do
+    [ "$(pixel "xwayland_fullscreen_$trip" $corner)" != "$desktop" ] ||
+      fail "round trip $trip: full screen leaves the desktop showing at $corner"
+  done
+  xdotool key F12
+  sleep 1.2
+  shot "xwayland_round_trip_$trip"
+  id=$(DISPLAY=$weston_xdisplay xdotool search --onlyvisible --name Simulator | head -1)
+  read -r wx wy < <(DISPLAY=$weston_xdisplay xwininfo -id "$id" |
+    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }')
+  [ "$wx $wy" = "$cx $cy" ] || fail "round trip $trip left the window at $wx,$wy, not $cx,$cy"
+  for corner in "$((cx + 3)) $((cy + 3))" "$((cx + gw - 4)) $((cy + gh - 4))"; do
+    [ "$(convert "$shots/xwayland_round_trip_$trip.png" -format "%[fx:p{${corner/ /,}}.b > 0.3]" \
+      info: | tr -d '\n')" = 1 ] || fail "round trip $trip: no desktop at the corner $corner"
+  done
+done
 DISPLAY=$weston_xdisplay xdotool key Escape
 wait_exit
 weston_stop

@@ -13,6 +13,7 @@
 #include "ui/game_menu.h"
 #include "ui/menu_host.h"
 #include "ui/popup_menu.h"
+#include "ui/qt/popup_place.h"
 
 namespace qm {
 namespace {
@@ -330,6 +331,28 @@ TEST(GameMenuBackground, TitleStripOverATranslucentPanelAtEveryScale) {
       for (int x = 0; x < part->width; ++x)
         ASSERT_EQ(part->color(x, y), picture->color(x, y)) << x << "," << y;
   }
+}
+
+// The pop-up menu kept within the handheld's window where the window system leaves it there: a
+// menu asked for near the bottom or right edge opens upwards or leftwards, one that fits neither
+// way slides back inside, so its last entry (Exit) stays reachable.
+TEST(PopupPlacement, FlipsThenSlidesWithinTheArea) {
+  const QRect window(0, 0, 479, 777);
+  const QSize menu(220, 420);
+  struct Case {
+    QPoint at;
+    QPoint expected;
+  } cases[] = {
+      {{100, 100}, {100, 100}},  // fits below and to the right
+      {{100, 700}, {100, 280}},  // near the bottom: upwards
+      {{400, 100}, {180, 100}},  // near the right edge: leftwards
+      {{400, 700}, {180, 280}},  // the bottom-right corner: both
+      {{100, 400}, {100, 357}},  // fits neither way: slid up to the bottom edge
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(place_within(window, c.at, menu), c.expected) << c.at.x() << "," << c.at.y();
+  // A menu taller than the area starts at its top.
+  EXPECT_EQ(place_within(QRect(10, 20, 300, 200), QPoint(50, 100), menu), QPoint(50, 20));
 }
 
 }  // namespace
