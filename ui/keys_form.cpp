@@ -11,6 +11,7 @@
 
 #include "input/key_dispatch.h"
 #include "ui/qt/dialog_support.h"
+#include "ui/qt/popup_place.h"
 
 namespace qm {
 
@@ -194,6 +195,14 @@ bool TKeysForm::FormKeyDown(int key) {
 }
 
 bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
+  // A list's pop-up is placed as it shows: where the window system leaves it there, within the
+  // dialog, which is on the screen.
+  if (event->type() == QEvent::Show) {
+    for (int n = 1; n <= 8; ++n)
+      if (cb_[n]->view()->window() == watched)
+        keep_list_within(*cb_[n]->view()->window(), *this, rect(), cb_[n]->geometry());
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
     return QWidget::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();

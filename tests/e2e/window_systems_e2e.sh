@@ -39,6 +39,11 @@ bbox() {
   convert "$shots/$1.png" -bordercolor "$weston_background" -border 1 -fuzz 1% -trim \
     -format "%w %h %[fx:page.x-1] %[fx:page.y-1]\n" info:
 }
+# diff_box BEFORE AFTER prints "width height left top" of what changed between two screenshots.
+diff_box() {
+  convert "$shots/$1.png" "$shots/$2.png" -compose difference -composite -threshold 1% \
+    -bordercolor black -border 1 -trim -format "%w %h %[fx:page.x-1] %[fx:page.y-1]\n" info:
+}
 pixel() { convert "$shots/$1.png" -format "%[hex:p{$2,$3}]" info: | cut -c1-6; }
 desktop=$(echo "${weston_background#\#}" | tr a-f A-F)
 # wait_shown NAME W H: takes screenshots until what shows is W x H; false after about 10 seconds.
@@ -121,13 +126,33 @@ read -r hx hy < <(echo "$x $y")
 xdotool mousemove $((hx + gw / 2)) $((hy + gh - 60)) click 3
 sleep 0.7
 shot menu_near_bottom
-read -r uw uh ux uy < <(convert "$shots/windowed_again.png" "$shots/menu_near_bottom.png" \
-  -compose difference -composite -threshold 1% -bordercolor black -border 1 -trim \
-  -format "%w %h %[fx:page.x-1] %[fx:page.y-1]\n" info:)
+read -r uw uh ux uy < <(diff_box windowed_again menu_near_bottom)
 [ "$uh" -gt 200 ] && [ $((uy + uh)) -le $((hy + gh)) ] ||
   fail "the menu shows as $uw x $uh at $ux,$uy, past the handheld's bottom at $((hy + gh))"
 xdotool key Escape
 sleep 0.5
+alive
+
+# 4c. The key settings dialog's lowest list ("Mode") opens within the dialog, upwards: weston would
+# leave it running down past the dialog, off the screen where the dialog lies low.
+xdotool mousemove $((hx + gw / 2)) $((hy + gh / 2)) click 3
+sleep 0.7
+xdotool key Down Down Down Down Down Down Return
+sleep 1
+xdotool key Tab Tab Tab
+shot key_settings
+xdotool key alt+Down
+sleep 0.7
+shot key_list_open
+read -r dw dh dx dy < <(diff_box windowed_again key_settings)
+read -r lw lh lx ly < <(diff_box key_settings key_list_open)
+[ "$lh" -gt 60 ] && [ "$ly" -ge "$dy" ] && [ $((ly + lh)) -le $((dy + dh)) ] ||
+  fail "the list shows as $lw x $lh at $lx,$ly, outside the dialog ($dw x $dh at $dx,$dy)"
+xdotool key Escape
+sleep 0.3
+xdotool key Escape
+sleep 0.5
+xdotool mousemove $((hx + gw / 2)) $((hy + gh / 2)) click 1
 alive
 
 # 5. F4 shows the manual; dragging its page moves it by as much.
@@ -135,10 +160,7 @@ xdotool key F4
 sleep 1
 shot manual
 # The manual is what changed; the LCD stands still in game mode.
-manual_at() {
-  convert "$shots/windowed_again.png" "$shots/$1.png" -compose difference -composite \
-    -threshold 1% -bordercolor black -border 1 -trim -format "%w %h %[fx:page.x-1] %[fx:page.y-1]\n" info:
-}
+manual_at() { diff_box windowed_again "$1"; }
 read -r mw mh mx my < <(manual_at manual)
 [ "$mw $mh" = "340 535" ] || fail "the manual shows as $mw x $mh"
 dx=$((mx < 470 ? 300 : -300)) dy=$((my < 245 ? 120 : -120))

@@ -10,6 +10,7 @@
 
 #include "tests/support/fake_ports.h"
 #include "ui/keys_form.h"
+#include "ui/qt/popup_place.h"
 
 namespace qm {
 namespace {
@@ -166,6 +167,31 @@ TEST_F(KeysFormTest, EnterAcceptsFromAnyListOnlyWhileAcceptIsEnabled) {
   EXPECT_FALSE(form().isVisible());
   EXPECT_TRUE(main_window.isEnabled());
   EXPECT_EQ(store.values["Key5"], 33);
+}
+
+// Where the window system leaves a list where it was asked for (Wayland), each list is kept within
+// the dialog, which is on the screen: the lower ones open upwards, and a list taller than the room
+// on either side of its box is cut to the larger room and scrolls, its box still showing.
+TEST_F(KeysFormTest, ListsOpenWithinTheDialog) {
+  const QSize list(120, 340);  // 16 rows
+  struct Case {
+    int n;
+    QRect expected;
+  } cases[] = {
+      {1, {8, 50, 120, 145}},   // below, cut to the room there
+      {2, {8, 82, 120, 113}},   // below
+      {3, {8, 0, 120, 93}},     // above, the larger room
+      {4, {8, 0, 120, 125}},    // the lowest: above
+      {8, {320, 0, 120, 125}},  // the right-hand column the same
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(list_within(form().rect(), form().cb(c.n).geometry(), list), c.expected) << c.n;
+  // A short list fits below its box as it is.
+  EXPECT_EQ(list_within(form().rect(), form().cb(1).geometry(), QSize(150, 100)),
+            QRect(8, 50, 150, 100));
+  // One too wide for the room at the box's right ends at the box's right edge.
+  EXPECT_EQ(list_within(form().rect(), form().cb(8).geometry(), QSize(200, 100)),
+            QRect(240, 25, 200, 100));
 }
 
 TEST_F(KeysFormTest, ClosedByTheWindowManagerTheMainWindowComesBack) {
