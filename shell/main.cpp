@@ -36,6 +36,9 @@ class Program final : public MenuHost, public SplashHost {
     popup_ = std::make_unique<PopupMenu>(*this, *form_.pm_0_menu());
     QObject::connect(&form_, &MainWindow::gameMenuClicked,
                      [this] { popup_->game_menu().btn_game_menu_topClick(); });
+    // A skipped splash screen is never built: its pictures, fonts and widgets would stand before
+    // the device's first paint.
+    if (start_without_splash(*this)) return;
     form_.show_splash = [this] { splash_->present(); };
     splash_ = std::make_unique<TSplashForm>(*this, env_.program_dir);
   }

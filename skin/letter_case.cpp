@@ -26,28 +26,29 @@ bool same_but_case(std::string_view a, std::string_view b) {
                                             [](char x, char y) { return lower(x) == lower(y); });
 }
 
-// The name in the folder that equals `name` but for the case of ASCII letters, the first in byte
-// order; empty when there is none or the folder cannot be read. Read with readdir: a skin may
-// name all of its 135 files in another case, and each lookup reads the folder once.
-std::string twin_in(const fs::path& folder, std::string_view name) {
-  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
-                                                ::closedir);
-  std::string found;
-  if (!dir) return found;
-  while (const dirent* entry = ::readdir(dir.get())) {
-    const std::string_view candidate(entry->d_name);
-    // std::string_view compares as unsigned bytes.
-    if (same_but_case(candidate, name) && (found.empty() || candidate < found)) found = candidate;
-  }
-  return found;
-}
-
 }  // namespace
 
 std::string ascii_lower_case(std::string_view text) {
   std::string result(text);
   std::transform(result.begin(), result.end(), result.begin(), lower);
   return result;
+}
+
+FolderNames::FolderNames(const fs::path& folder) {
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
+                                                ::closedir);
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir.get())) names_.emplace_back(entry->d_name);
+}
+
+std::string FolderNames::find(std::string_view name) const {
+  std::string found;
+  for (const std::string& candidate : names_) {
+    if (candidate == name) return candidate;
+    // std::string compares as unsigned bytes.
+    if (same_but_case(candidate, name) && (found.empty() || candidate < found)) found = candidate;
+  }
+  return found;
 }
 
 fs::path with_letter_case_found(const fs::path& path) {
@@ -59,7 +60,8 @@ fs::path with_letter_case_found(const fs::path& path) {
       found = std::move(exact);
       continue;
     }
-    const std::string twin = twin_in(found, name.native());
+    // Read with readdir: a skin may name all of its 135 files in another case.
+    const std::string twin = FolderNames(found).find(name.native());
     if (twin.empty()) return path;
     found /= twin;
   }

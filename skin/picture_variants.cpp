@@ -26,13 +26,17 @@ std::vector<VariantFile> variant_files(const std::filesystem::path& file, double
     if (scale >= ratio) order.push_back(scale);
   for (auto it = std::rbegin(kScales); it != std::rend(kScales); ++it)
     if (*it < ratio) order.push_back(*it);
-  const std::filesystem::path stem = file.parent_path() / file.stem();
+  // A finer file is found by the same letter-case rule as the picture it refines, in its folder
+  // read once.
+  const std::filesystem::path folder = file.parent_path();
+  const FolderNames names(folder);
   for (int scale : order) {
     for (const char* extension : kExtensions) {
-      std::filesystem::path name = stem;
-      name += "@" + std::to_string(scale) + "x." + extension;
-      // A finer file is found by the same letter-case rule as the picture it refines.
-      std::filesystem::path candidate = with_letter_case_found(name);
+      const std::string name =
+          file.stem().native() + "@" + std::to_string(scale) + "x." + extension;
+      const std::string in_folder = names.find(name);
+      if (in_folder.empty()) continue;
+      std::filesystem::path candidate = folder / in_folder;
       if (regular_file(candidate)) found.push_back({std::move(candidate), scale});
     }
   }

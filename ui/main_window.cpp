@@ -92,11 +92,15 @@ MainWindow::MainWindow(WindowEnvironment env)
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   qApp->installEventFilter(this);
-  if (env_.gamepad)
-    gamepad_ = std::make_unique<GamepadSource>(session_, [this] {
-      return (isActiveWindow() || keyboard_claimed()) && isEnabled() &&
-             !QApplication::activePopupWidget();
-    });
+  gamepad_pending_ = env_.gamepad;
+}
+
+void MainWindow::start_gamepad() {
+  if (quit_requested_) return;
+  gamepad_ = std::make_unique<GamepadSource>(session_, [this] {
+    return (isActiveWindow() || keyboard_claimed()) && isEnabled() &&
+           !QApplication::activePopupWidget();
+  });
 }
 
 MainWindow::~MainWindow() {

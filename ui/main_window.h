@@ -159,6 +159,7 @@ class MainWindow final : public QWidget,
   void say(const QString& text);
   // The window lost the keyboard: every key and controller button still held is let go.
   void release_held_buttons();
+  void start_gamepad();
 
   // Gfx_Load_Skin with its message shown. A layout that ends in a message ends the program, except
   // a stop during a display-mode toggle, which leaves the layout as far as it got: the window shows
@@ -235,6 +236,7 @@ class MainWindow final : public QWidget,
   QTimer fade_frames_;
 
   std::unique_ptr<GamepadSource> gamepad_;
+  bool gamepad_pending_ = false;  // started after the first paint
 };
 
 }  // namespace qm

@@ -4,7 +4,9 @@
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <cmath>
+#include <utility>
 
 #include "ui/qt/device_pixels.h"
 #include "ui/qt/window_platform.h"
@@ -222,6 +224,10 @@ void MainWindow::apply_mask() {
 }
 
 void MainWindow::paintEvent(QPaintEvent* event) {
+  // The controller layer starts once the device has been painted: SDL's start (udev, a session
+  // bus) would otherwise stand between the start and the first picture.
+  if (std::exchange(gamepad_pending_, false))
+    QTimer::singleShot(0, this, [this] { start_gamepad(); });
   flush();
   QPainter p(this);
   QPaintDevice* store = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;

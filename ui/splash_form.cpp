@@ -105,7 +105,38 @@ class LinkLabel final : public QLabel {
   QUrl target_;
 };
 
+// The play action for the sound driver at that place in the choice (none: -1), the splash screen
+// shown again at the next start or not; false when the sound did not start and the program ends.
+bool play(SplashHost& host, int driver, bool show_again) {
+  SettingsStore& store = host.store();
+  // The choice lists DirectSound, MultiMedia and no sound: each stored as its place, the first
+  // two started as output types 2 and 1.
+  if (driver >= 0 && driver <= 2) store.write_integer("SoundMode", driver);
+  const bool sound_enabled = driver == 0 || driver == 1;
+  host.set_sound_enabled(sound_enabled);
+  if (sound_enabled && !host.Snd_Start(driver == 0 ? 2 : 1)) {
+    host.show_error(QString::fromLatin1(kSoundFailedMessage));
+    store.write_integer("SoundMode", -1);
+    store.write_bool("SplashScreen", true);
+    host.terminate();
+    return false;
+  }
+  store.write_bool("SplashScreen", show_again);
+  host.set_splash_screen_check(show_again);
+  host.start_device();
+  return true;
+}
+
 }  // namespace
+
+bool start_without_splash(SplashHost& host) {
+  const int sound_mode = host.store().read_integer("SoundMode", -1);
+  if (sound_mode < 0 || sound_mode > 2 || host.store().read_bool("SplashScreen", true))
+    return false;
+  host.clear_splash_pending();
+  play(host, sound_mode, false);
+  return true;
+}
 
 TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_dir)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -131,8 +162,7 @@ TSplashForm::TSplashForm(SplashHost& host, const std::filesystem::path& program_
   label(this, QStringLiteral("Released by the Quib Man Simulator developers on 4th December, 2017"),
         QRect(0, 236, kWidth, 15), arial(12), Qt::black, Qt::AlignCenter);
 
-  QLabel* website =
-      label(this, QStringLiteral("website:"), QRect(118, 259, 0, 0), font(), Qt::black);
+  label(this, QStringLiteral("website:"), QRect(118, 259, 0, 0), font(), Qt::black);
   QFont link_font = font();
   link_font.setBold(true);
   link_font.setUnderline(true);
@@ -180,10 +210,8 @@ void TSplashForm::FormCreate() {
   int sound_mode = host_.store().read_integer("SoundMode", -1);
   cb_sound->setCurrentIndex(sound_mode >= 0 && sound_mode <= 2 ? sound_mode : -1);
   chb_splashscreen->setChecked(host_.store().read_bool("SplashScreen", true));
-  if (cb_sound->currentIndex() >= 0 && !chb_splashscreen->isChecked()) {
+  if (start_without_splash(host_)) {
     move(-width(), -height());
-    host_.clear_splash_pending();
-    btn_playClick();
     return;
   }
   centre_window_on_screen(*this);
@@ -209,33 +237,7 @@ void TSplashForm::update_play_button() {
 }
 
 void TSplashForm::btn_playClick() {
-  SettingsStore& store = host_.store();
-  const QString driver = cb_sound->currentText();
-  bool sound_enabled = false;
-  int output_type = 0;
-  if (driver == QLatin1String("(no sound)")) {
-    store.write_integer("SoundMode", 2);
-  } else if (driver == QLatin1String("Windows MultiMedia")) {
-    sound_enabled = true;
-    store.write_integer("SoundMode", 1);
-    output_type = 1;
-  } else if (driver == QLatin1String("Microsoft DirectSound")) {
-    sound_enabled = true;
-    store.write_integer("SoundMode", 0);
-    output_type = 2;
-  }
-  host_.set_sound_enabled(sound_enabled);
-  if (sound_enabled && !host_.Snd_Start(output_type)) {
-    host_.show_error(QString::fromLatin1(kSoundFailedMessage));
-    store.write_integer("SoundMode", -1);
-    store.write_bool("SplashScreen", true);
-    host_.terminate();
-    return;
-  }
-  store.write_bool("SplashScreen", chb_splashscreen->isChecked());
-  host_.set_splash_screen_check(chb_splashscreen->isChecked());
-  host_.start_device();
-  hide();
+  if (play(host_, cb_sound->currentIndex(), chb_splashscreen->isChecked())) hide();
 }
 
 bool TSplashForm::FormKeyDown(const QKeyEvent& event) {

@@ -33,6 +33,10 @@ class SplashHost {
   virtual void terminate() = 0;
 };
 
+// Starts the device at once when the settings skip the splash screen (a sound driver chosen and
+// the screen turned off), without building any of it; false when the splash screen is to show.
+bool start_without_splash(SplashHost& host);
+
 // The splash screen "About this game...": title, version and release line, the sound driver
 // choice, the play button and the choice to show it again at the next start.
 class TSplashForm final : public QWidget {

@@ -70,6 +70,8 @@ class GamepadTest : public ::testing::Test {
     form = std::make_unique<MainWindow>(env);
     form->switch_on();
     activate(*form);
+    // The layer starts after the first paint.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->gamepad() != nullptr; }));
     ASSERT_TRUE(form->gamepad()->running());
   }
   static void activate(QWidget& window) {

@@ -95,6 +95,11 @@ TEST_F(SplashTest, SkippedWhenADriverIsKnownAndTheBoxUnticked) {
   EXPECT_EQ(host.device_started, 1);
   EXPECT_EQ(host.started_with, 0);
   EXPECT_EQ(splash.pos(), QPoint(-460, -420));
+  // The program starts so without building the splash screen at all.
+  FakeHost direct;
+  EXPECT_TRUE(start_without_splash(direct));
+  EXPECT_FALSE(direct.pending);
+  EXPECT_EQ(direct.device_started, 1);
 }
 
 TEST_F(SplashTest, NotSkippedWithoutADriverWhateverTheBoxSays) {
@@ -105,6 +110,8 @@ TEST_F(SplashTest, NotSkippedWithoutADriverWhateverTheBoxSays) {
   EXPECT_TRUE(host.pending);
   EXPECT_EQ(host.device_started, 0);
   EXPECT_EQ(splash.cb_sound->currentIndex(), -1);
+  EXPECT_FALSE(start_without_splash(host));
+  EXPECT_EQ(host.device_started, 0);
 }
 
 TEST_F(SplashTest, StoredDriverIsSelectedAndEnterStartsItsSound) {
