@@ -38,10 +38,10 @@ void MainWindow::box_changed(BoxId id, const Rect& old_rect, const Rect& new_rec
     SegmentFade& fade = segments_.fade();
     fade.change(id, b.visible ? b.picture : nullptr,
                 static_cast<double>(clock_.nsecsElapsed()) / 1e6);
-    // A fade steps at the screen's refresh rate, but no faster than a crystal's eye needs (30 Hz
-    // keeps a 250 ms fade smooth at half the wake-ups of 60 Hz), and stops once every fade is done.
+    // A fade steps at most 20 times a second and never faster than the screen refreshes: five
+    // steps over the longest response, a third of a 60 Hz screen's wake-ups. It stops when done.
     if (fade.fading() && !fade_frames_.isActive()) {
-      constexpr qreal kFadeHz = 30;
+      constexpr qreal kFadeHz = 20;
       const qreal hz = screen() && screen()->refreshRate() > 0 ? screen()->refreshRate() : kFadeHz;
       fade_frames_.start(static_cast<int>(std::ceil(1000 / std::min(hz, kFadeHz))));
     }
