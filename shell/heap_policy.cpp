@@ -12,7 +12,7 @@ constexpr int kLargeBlock = 128 * 1024;
 }  // namespace
 
 bool map_large_blocks() {
-  return mallopt(M_MMAP_THRESHOLD, kLargeBlock) == 1;
+  return mallopt(M_MMAP_THRESHOLD, kLargeBlock) == 1 && mallopt(M_ARENA_MAX, 1) == 1;
 }
 
 }  // namespace qm

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -19,6 +21,20 @@ constexpr bool kOwnAllocator = false;
 // Bytes held in mappings of their own.
 size_t mapped_bytes() {
   return mallinfo2().hblkhd;
+}
+
+// How many heaps (arenas) the allocator keeps.
+int heaps() {
+  char* text = nullptr;
+  size_t length = 0;
+  FILE* out = open_memstream(&text, &length);
+  if (!out) return -1;
+  malloc_info(0, out);
+  std::fclose(out);
+  int count = 0;
+  for (const char* at = text; (at = std::strstr(at, "<heap nr=")); ++at) ++count;
+  std::free(text);
+  return count;
 }
 
 // Through a volatile pointer, so that the compiler cannot drop a block nobody reads.
@@ -43,6 +59,11 @@ TEST(HeapPolicy, BlockAfterAFreedLargerOneIsStillMapped) {
   EXPECT_GE(mapped_bytes(), before + (2 << 20));
   std::free(picture);
   EXPECT_EQ(mapped_bytes(), before);
+  // A small picture decoded on another thread comes from the one heap too.
+  void* small = nullptr;
+  std::thread([&] { small = touched(64 << 10); }).join();
+  EXPECT_EQ(heaps(), 1);
+  std::free(small);
 }
 
 }  // namespace
