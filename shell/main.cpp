@@ -4,11 +4,13 @@
 #include <QMenu>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <utility>
 
 #include "input/key_repeat.h"
 #include "session/replay_verify.h"
+#include "settings/settings_store.h"
 #include "shell/display_connection.h"
 #include "shell/heap_policy.h"
 #include "ui/about_form.h"
@@ -29,8 +31,10 @@ using namespace qm;
 // need of them.
 class Program final : public MenuHost, public SplashHost {
  public:
-  explicit Program(QString replay)
-      : env_(default_window_environment()), form_(env_), replay_(std::move(replay)) {
+  Program(QString replay, std::unique_ptr<PicturesAhead> ahead)
+      : env_(default_window_environment()),
+        form_(env_, std::move(ahead)),
+        replay_(std::move(replay)) {
     // No Config.ini: the message has been shown and nothing else is created.
     if (form_.quit_requested()) return;
     popup_ = std::make_unique<PopupMenu>(*this, *form_.pm_0_menu());
@@ -156,6 +160,12 @@ const char* option(int argc, char* argv[], const char* name, bool& missing_value
   return nullptr;
 }
 
+// The executable's folder, where Config.ini lies, known before Qt is.
+std::filesystem::path program_folder() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -169,12 +179,15 @@ int main(int argc, char* argv[]) {
   }
   // Refused, glibc keeps its sliding threshold: the program runs the same, only heavier.
   qm::map_large_blocks();
+  // The skin's pictures are decoded on a second core while Qt starts and meets the window system.
+  std::unique_ptr<qm::PicturesAhead> ahead = qm::read_skin_ahead(
+      program_folder(), qm::SettingsStore().read_valid("FullscreenMode", 1, {0, 1}) != 0);
   auto connecting = std::make_unique<qm::DisplayConnection>();
   QApplication app(argc, argv);
   connecting.reset();
   qm::keep_held_keys_down();
   // Closing the main window ends the program by itself; hiding the splash screen must not.
   QApplication::setQuitOnLastWindowClosed(false);
-  Program program(replay ? QString::fromLocal8Bit(replay) : QString());
+  Program program(replay ? QString::fromLocal8Bit(replay) : QString(), std::move(ahead));
   return program.run();
 }

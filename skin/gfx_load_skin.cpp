@@ -31,8 +31,9 @@ int offset_by(int position, int offset) {
 class SkinLayout {
  public:
   SkinLayout(Scene& scene, IniFile ini, std::filesystem::path ini_path, bool fullscreen_mode,
-             ScreenSize screen)
+             ScreenSize screen, PicturesAhead* ahead)
       : scene_(scene),
+        ahead_(ahead),
         ini_(std::move(ini)),
         ini_path_(std::move(ini_path)),
         fullscreen_(fullscreen_mode),
@@ -61,6 +62,13 @@ class SkinLayout {
     if (ok) place_game_menu_boxes(scene_, fullscreen_);
     if (ok && found_ == 0) nothing_to_see(skin_dir);
     return result_;
+  }
+
+  // Runs the layout on a scene of its own, reading no picture: the files it would read.
+  std::vector<std::filesystem::path> collect_files() {
+    collect_only_ = true;
+    run();
+    return std::move(files_);
   }
 
   static void place_game_menu_boxes(Scene& scene, bool fullscreen) {
@@ -126,14 +134,19 @@ class SkinLayout {
 
   // Loads a file into a box; false (with the decoder's message) when it cannot be decoded. A
   // picture already read from the same file, in this run or before it and unchanged since, is
-  // taken as it is.
+  // taken as it is; one read ahead is taken from there.
   bool load_into(BoxId id, const std::filesystem::path& path) {
+    if (collect_only_) {
+      if (std::find(files_.begin(), files_.end(), path) == files_.end()) files_.push_back(path);
+      return true;
+    }
     if (const auto held = held_.find(path);
         held != held_.end() && read_from_unchanged(*held->second, path)) {
       scene_.set_picture(id, held->second);
       return true;
     }
-    PictureResult loaded = load_scalable_picture(path);
+    std::optional<PictureResult> ahead = ahead_ ? ahead_->take(path.native()) : std::nullopt;
+    PictureResult loaded = ahead ? std::move(*ahead) : load_scalable_picture(path);
     if (!loaded.ok()) return stop(naming_file(loaded.error, path));
     // Boxes that name the same file share one picture.
     held_.insert_or_assign(path, loaded.picture);
@@ -176,10 +189,11 @@ class SkinLayout {
     if (names_picture(logo)) {
       if (const auto path = named_file(backdrop_dir + logo)) {
         if (!load_into(box::im_backdrop_logo, *path)) return false;
-        const Image& picture = *scene_.box(box::im_backdrop_logo).picture;
         Rect r = scene_.box(box::im_backdrop_logo).rect;
-        r.width = picture.width;
-        r.height = picture.height;
+        if (const Picture& picture = scene_.box(box::im_backdrop_logo).picture) {
+          r.width = picture->width;
+          r.height = picture->height;
+        }
         const int W = props_.client_width, H = props_.client_height;
         switch (ini_.read_integer("Fullscreen", "LogoPosition", 1)) {
           case 0:
@@ -249,6 +263,7 @@ class SkinLayout {
   }
 
   Scene& scene_;
+  PicturesAhead* ahead_;
   // The pictures the scene held before this run and those read in it, by their files.
   std::map<std::filesystem::path, Picture> held_;
   IniFile ini_;
@@ -259,12 +274,15 @@ class SkinLayout {
   SkinLayoutResult result_;
   int found_ = 0;    // skin pictures loaded or kept
   int missing_ = 0;  // skin pictures named but not there
+  // A run that only collects the files it would read (see skin_files), each once, reads none.
+  bool collect_only_ = false;
+  std::vector<std::filesystem::path> files_;
 };
 
 }  // namespace
 
 SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& program_dir,
-                               bool fullscreen_mode, ScreenSize screen) {
+                               bool fullscreen_mode, ScreenSize screen, PicturesAhead* ahead) {
   ConfigIni config = load_config_ini(program_dir);
   if (!config.ini) {
     SkinLayout::place_game_menu_boxes(scene, fullscreen_mode);
@@ -276,8 +294,30 @@ SkinLayoutResult Gfx_Load_Skin(Scene& scene, const std::filesystem::path& progra
                         config.path),
             {}};
   }
-  return SkinLayout(scene, std::move(*config.ini), std::move(config.path), fullscreen_mode, screen)
+  return SkinLayout(scene, std::move(*config.ini), std::move(config.path), fullscreen_mode, screen,
+                    ahead)
       .run();
+}
+
+std::vector<std::filesystem::path> skin_files(const std::filesystem::path& program_dir,
+                                              bool fullscreen_mode) {
+  ConfigIni config = load_config_ini(program_dir);
+  if (!config.ini) return {};
+  Scene scratch;
+  SkinLayout layout(scratch, std::move(*config.ini), std::move(config.path), fullscreen_mode, {},
+                    nullptr);
+  return layout.collect_files();
+}
+
+std::unique_ptr<PicturesAhead> read_skin_ahead(const std::filesystem::path& program_dir,
+                                               bool fullscreen_mode) {
+  std::vector<std::pair<std::string, PicturesAhead::Job>> jobs;
+  for (std::filesystem::path& file : skin_files(program_dir, fullscreen_mode)) {
+    std::string key = file.native();
+    jobs.emplace_back(std::move(key),
+                      [file = std::move(file)] { return load_scalable_picture(file); });
+  }
+  return std::make_unique<PicturesAhead>(std::move(jobs), 2);
 }
 
 WindowPosition centre_on_screen(int window_width, int window_height, ScreenSize screen) {

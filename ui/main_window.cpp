@@ -54,8 +54,10 @@ int MainWindow::StoreForwarder::write_higher(const std::string& name, int value,
   return store_ ? store_->write_higher(name, value, valid) : value;
 }
 
-MainWindow::MainWindow(WindowEnvironment env)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), env_(std::move(env)) {
+MainWindow::MainWindow(WindowEnvironment env, std::unique_ptr<PicturesAhead> ahead)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      env_(std::move(env)),
+      ahead_(std::move(ahead)) {
   scene().set_listener(this);
   clock_.start();
   connect(&fade_frames_, &QTimer::timeout, this, &MainWindow::fade_frame);
@@ -81,14 +83,10 @@ MainWindow::MainWindow(WindowEnvironment env)
   // Drawing is double-buffered by the composed picture; the rest of the creation is the device's.
   session_.create(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
 
-  // The key colour's pixels are cut out twice: by the window's shape, which an X11 desktop without
-  // a compositor honours, and as transparent pixels, which compositors (Wayland's, XWayland's, a
-  // compositing window manager's) show through even where they ignore the shape.
   watch_timer_.setSingleShot(true);
   watch_timer_.setTimerType(Qt::PreciseTimer);
   connect(&watch_timer_, &QTimer::timeout, this, &MainWindow::play_replay);
 
-  setAttribute(Qt::WA_TranslucentBackground);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   qApp->installEventFilter(this);
@@ -111,7 +109,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::run_layout(bool starting) {
   SkinLayoutResult result =
-      Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size());
+      Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size(), ahead_.get());
+  ahead_.reset();
   pictures_.prune(scene());
   plain_let_go_ = false;
   skin_lcd_ = result.lcd;
@@ -119,6 +118,16 @@ void MainWindow::run_layout(bool starting) {
                                     int fallback) { return settings_.read_integer(key, fallback); },
                              skin_lcd_));
   const WindowProps& props = scene().window();
+  // The key colour's pixels are cut out twice: by the window's shape, which an X11 desktop without
+  // a compositor honours, and as transparent pixels, which compositors (Wayland's, XWayland's, a
+  // compositing window manager's) show through even where they ignore the shape. Only that window
+  // needs an alpha channel: a full-screen one is opaque, so that the window system makes no
+  // screen-sized translucent surface and no paint clears one first. The kind of surface is chosen
+  // when the native window is made: one made already is made anew when next shown.
+  if (testAttribute(Qt::WA_TranslucentBackground) != props.color_key) {
+    setAttribute(Qt::WA_TranslucentBackground, props.color_key);
+    surface_outdated_ = windowHandle() != nullptr;
+  }
   resize(std::max(props.client_width, 1), std::max(props.client_height, 1));
   if (result.status == SkinLayoutResult::Status::Done) return;
   if (env_.show_error) env_.show_error(QString::fromStdString(result.message));

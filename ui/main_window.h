@@ -58,7 +58,9 @@ class MainWindow final : public QWidget,
   Q_OBJECT
 
  public:
-  explicit MainWindow(WindowEnvironment env = default_window_environment());
+  // The first layout takes the pictures `ahead` has read.
+  explicit MainWindow(WindowEnvironment env = default_window_environment(),
+                      std::unique_ptr<PicturesAhead> ahead = nullptr);
   ~MainWindow() override;
 
   DeviceSession& session() { return session_; }
@@ -173,6 +175,11 @@ class MainWindow final : public QWidget,
   void update_cursor(BoxId id);
   void schedule_flush();
   void flush();
+  // Lets go of the plain pictures that have finer versions for the ratio.
+  void let_go_of_plain_pictures(qreal ratio);
+  // On a screen of more than one device pixel per logical pixel, the finer pictures the window
+  // is about to draw are read on threads of their own while it is made and shown.
+  void read_pictures_ahead();
   // A logical area to compose and repaint.
   void damage(const QRect& area);
   // One frame of the segments' fades: their areas repainted, the frames stopped once all are done.
@@ -185,6 +192,8 @@ class MainWindow final : public QWidget,
   void apply_mask();
 
   WindowEnvironment env_;
+  // The first layout's pictures, read ahead; let go once that layout has taken them.
+  std::unique_ptr<PicturesAhead> ahead_;
   QtTimerHost timer_host_;
   std::unique_ptr<SettingsStore> store_;
   StoreForwarder settings_{store_};
@@ -201,6 +210,8 @@ class MainWindow final : public QWidget,
 
   bool fullscreen_mode_ = true;
   bool quit_requested_ = false;
+  // The native window's surface has an alpha channel where the layout needs none, or the reverse.
+  bool surface_outdated_ = false;
 
   // A click here asks for the keyboard; where the window system keeps it on another window of the
   // program (weston gives it to the manual, a transient child, whatever is clicked), the keys that

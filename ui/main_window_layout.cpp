@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+#include <utility>
 
 #include "ui/qt/x_server.h"
 
@@ -17,6 +18,8 @@ void MainWindow::toggle_display_mode() {
 }
 
 void MainWindow::centre_on_screen() {
+  // Read while the window is made and mapped, not while the splash screen stands.
+  read_pictures_ahead();
   ScreenSize screen = env_.screen_size();
   QPoint origin;
   if (QScreen* primary = QGuiApplication::primaryScreen()) origin = primary->geometry().topLeft();
@@ -29,7 +32,8 @@ void MainWindow::centre_on_screen() {
   // see-through parts keep what the full-screen frame left there. A new native window is placed
   // where it asks to be and starts with clean pixels.
   static const bool placed_once = on_xwayland();
-  if (placed_once && isVisible()) {
+  // A window whose surface lacks or needlessly has an alpha channel is made anew too.
+  if ((placed_once && isVisible()) || std::exchange(surface_outdated_, false)) {
     hide();
     destroy();
   }

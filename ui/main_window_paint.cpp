@@ -49,6 +49,30 @@ void MainWindow::schedule_flush() {
       this, [this] { flush(); }, Qt::QueuedConnection);
 }
 
+void MainWindow::let_go_of_plain_pictures(qreal ratio) {
+  // Without a colour key only the finer pictures are drawn (the window's shape needs no plain
+  // one): the plain ones are let go before the finer ones are read. The boxes keep the same
+  // drawing, so nothing is repainted for it.
+  plain_let_go_ = true;
+  scene().set_listener(nullptr);
+  if (qm::let_go_of_plain_pictures(scene(), ratio)) pictures_.prune(scene());
+  scene().set_listener(this);
+}
+
+void MainWindow::read_pictures_ahead() {
+  const qreal ratio = devicePixelRatio();
+  if (!(ratio > 1)) return;
+  if (!scene().window().color_key) let_go_of_plain_pictures(ratio);
+  // What the first paint draws: the boxes shown and every printed segment, lit or not.
+  std::vector<const Box*> boxes;
+  for (BoxId id : Scene::stacking_order()) {
+    const Segment* segment = segment_of(id);
+    if (scene().box(id).visible || (segment && printed(segment->kind)))
+      boxes.push_back(&scene().box(id));
+  }
+  pictures_.read_ahead(boxes, ratio);
+}
+
 QImage MainWindow::composed() {
   flush();
   if (!buffer_.isNull()) return buffer_;
@@ -78,16 +102,7 @@ void MainWindow::flush() {
     plain_let_go_ = false;
   }
   const bool keyed = scene().window().color_key;
-  if (!keyed && !plain_let_go_ && isVisible()) {
-    // Without a colour key only the finer pictures are drawn (the window's shape needs no plain
-    // one): the plain ones are let go before the finer ones are read, once the window shows (the
-    // splash screen may stand in front of it a long while). The boxes keep the same drawing, so
-    // nothing is repainted for it.
-    plain_let_go_ = true;
-    scene().set_listener(nullptr);
-    if (let_go_of_plain_pictures(scene(), ratio)) pictures_.prune(scene());
-    scene().set_listener(this);
-  }
+  if (!keyed && !plain_let_go_ && isVisible()) let_go_of_plain_pictures(ratio);
   if (!keyed) {
     // Nothing needs the picture composed ahead of painting: each paint composes straight into the
     // window's backing store, so no second frame of the screen's size is held beside it.
@@ -228,6 +243,9 @@ void MainWindow::paintEvent(QPaintEvent* event) {
   // bus) would otherwise stand between the start and the first picture.
   if (std::exchange(gamepad_pending_, false))
     QTimer::singleShot(0, this, [this] { start_gamepad(); });
+  // What was read ahead for the first paint and is not drawn is let go after it.
+  if (pictures_.reading_ahead())
+    QTimer::singleShot(0, this, [this] { pictures_.end_read_ahead(); });
   flush();
   QPainter p(this);
   QPaintDevice* store = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;

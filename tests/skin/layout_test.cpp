@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "skin/gfx_load_skin.h"
@@ -172,6 +174,64 @@ TEST_F(LayoutTest, UndecodablePictureStopsAtItsEntry) {
   EXPECT_EQ(scene.box(1).rect.left, 1);
   EXPECT_EQ(scene.box(2).rect.left, 0);
   EXPECT_EQ(scene.box(3).rect.left, 0);
+}
+
+// The pictures read ahead while the program starts are the ones the layout then takes, each file
+// once however many boxes name it; a broken one still stops the layout with its message.
+TEST_F(LayoutTest, PicturesReadAheadAreTakenByTheLayout) {
+  program.write("back/wall.bmp", bmp(8, 8, 9, 9, 9));
+  program.write("skin/body.bmp", bmp(6, 5, 0, 0, 0));
+  program.write("skin/broken.bmp", "BM not a picture");
+  const std::string back =
+      "[Fullscreen]\nBackdropDir=" + program.path().string() + "/back\nBackdropFile=wall.bmp\n";
+  const std::string body = "[Image1]\nFilename=body.bmp\n[Image2]\nFilename=body.bmp\n";
+  program.write("Config.ini", skin_dir() + back + body + "[Image3]\nFilename=broken.bmp\n");
+  const auto wall = program.path() / "back/wall.bmp";
+  const auto body_file = program.path() / "skin/body.bmp";
+  const auto broken = program.path() / "skin/broken.bmp";
+  EXPECT_EQ(skin_files(program.path(), true),
+            (std::vector<std::filesystem::path>{wall, body_file, broken}));
+  EXPECT_EQ(skin_files(program.path(), false),
+            (std::vector<std::filesystem::path>{body_file, broken}));
+
+  for (bool fullscreen : {true, false}) {
+    Scene plain, read_ahead;
+    const SkinLayoutResult expected = Gfx_Load_Skin(plain, program.path(), fullscreen, {1024, 768});
+    std::unique_ptr<PicturesAhead> ahead = read_skin_ahead(program.path(), fullscreen);
+    const SkinLayoutResult r =
+        Gfx_Load_Skin(read_ahead, program.path(), fullscreen, {1024, 768}, ahead.get());
+    EXPECT_EQ(r.status, Status::Stopped);
+    EXPECT_EQ(r.message, expected.message);
+    ASSERT_TRUE(read_ahead.box(1).picture);
+    EXPECT_EQ(read_ahead.box(1).picture->pixels, plain.box(1).picture->pixels);
+    EXPECT_EQ(read_ahead.box(2).picture, read_ahead.box(1).picture);
+    for (const auto& file : {wall, body_file, broken})
+      EXPECT_FALSE(ahead->take(file.native())) << file << " was left untaken";
+  }
+}
+
+TEST(BackgroundJobs, EachResultIsTakenOnceAndAJobNotBegunRunsOnTheTaker) {
+  std::promise<void> open;
+  std::shared_future<void> gate = open.get_future().share();
+  std::thread::id ran_on;
+  BackgroundJobs<int> jobs({{"held",
+                             [gate] {
+                               gate.wait();
+                               return 1;
+                             }},
+                            {"next",
+                             [&] {
+                               ran_on = std::this_thread::get_id();
+                               return 2;
+                             }}},
+                           1);
+  // The one thread is held in the first job: the second is done here when asked for.
+  EXPECT_EQ(jobs.take("next"), 2);
+  EXPECT_EQ(ran_on, std::this_thread::get_id());
+  EXPECT_EQ(jobs.take("next"), std::nullopt);
+  EXPECT_EQ(jobs.take("none"), std::nullopt);
+  open.set_value();
+  EXPECT_EQ(jobs.take("held"), 1);
 }
 
 TEST_F(LayoutTest, FullscreenOffsets) {

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -105,7 +106,8 @@ class WindowTest : public ::testing::Test {
         image.save(QString::fromStdString((program.path() / "skin" / name).string()), format));
   }
 
-  std::unique_ptr<MainWindow> make(bool fullscreen, std::string ini = kSkin) {
+  // `shown`: put on the screen first, as the program does, its pictures read ahead for it.
+  std::unique_ptr<MainWindow> make(bool fullscreen, std::string ini = kSkin, bool shown = false) {
     program.write("Config.ini",
                   "[Common]\nSkinDir=" + (program.path() / "skin").string() + "\n" + ini);
     SettingsStore().write_bool("FullscreenMode", fullscreen);
@@ -115,6 +117,7 @@ class WindowTest : public ::testing::Test {
     env.show_error = [this](const QString& text) { errors.push_back(text.toStdString()); };
     env.replays = replays.path();
     auto form = std::make_unique<MainWindow>(env);
+    if (shown) form->centre_on_screen();
     form->composed();
     return form;
   }
@@ -355,11 +358,16 @@ TEST_F(WindowTest, TogglingTwiceReturnsToTheFirstLayoutCentred) {
   auto form = make(false);
   form->toggle_display_mode();
   EXPECT_TRUE(form->fullscreen_mode());
+  // Only the windowed layout's surface has an alpha channel, for the colour key's see-through
+  // pixels: the window is made anew with each.
+  ASSERT_TRUE(form->windowHandle());
+  EXPECT_FALSE(form->windowHandle()->requestedFormat().hasAlpha());
   EXPECT_EQ(form->size(), QSize(1024, 768));
   EXPECT_EQ(form->settings().read_integer("FullscreenMode", -1), 1);
   EXPECT_TRUE(form->scene().box(box::btn_game_menu_top).visible);
   form->toggle_display_mode();
   EXPECT_FALSE(form->fullscreen_mode());
+  EXPECT_TRUE(form->windowHandle()->requestedFormat().hasAlpha());
   EXPECT_EQ(form->geometry(), QRect(462, 334, 100, 100));
   EXPECT_EQ(form->settings().read_integer("FullscreenMode", -1), 0);
   EXPECT_FALSE(form->scene().box(box::btn_game_menu_top).visible);
@@ -492,7 +500,7 @@ TEST_F(OnAScreen, TheLitDigitPlaceShowsItsFinerGlyphAndAPlainPictureItsPixelsWho
   for (int place = 1; place <= 8; ++place)
     ini += "[Image" + std::to_string(20 + place) + "]\nLeft=" + std::to_string(7 + 10 * place) +
            "\nTop=41\nWidth=10\nHeight=12\n";
-  auto form = make(false, ini);
+  auto form = make(false, ini, true);
   form->switch_on();
   form->session().press(Button::Mode);
   ASSERT_EQ(form->game().state().gam_mode, mode_game);
@@ -540,7 +548,7 @@ TEST_F(OnAScreen, BoxesThatTouchShowNoSeamBetweenThem) {
            ".png\nLeft=" + std::to_string(11 + 7 * (i % 8)) +
            "\nTop=" + std::to_string(21 + 9 * (i / 8)) + "\nWidth=7\nHeight=9\n";
   }
-  auto form = make(true, ini + "[Fullscreen]\nGameOffsetX=3\nGameOffsetY=5\n");
+  auto form = make(true, ini + "[Fullscreen]\nGameOffsetX=3\nGameOffsetY=5\n", true);
   for (int i = 0; i < 16; ++i) form->scene().set_visible(box::kFirstQuibman + i, true);
   const QImage screen = shot(*form);
   // The boxes cover logical (14, 26) to (70, 44).

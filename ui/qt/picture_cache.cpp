@@ -3,6 +3,8 @@
 #include <QSizeF>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <unordered_set>
 #include <utility>
 
@@ -40,6 +42,12 @@ Picture plain_picture(const Picture& picture) {
   return load_scalable_picture(picture->source).picture;
 }
 
+// What a picture's finer version read ahead is known by.
+std::string ahead_key(const Image* picture, PictureLook look) {
+  return std::to_string(reinterpret_cast<std::uintptr_t>(picture)) + ':' +
+         std::to_string(static_cast<int>(look));
+}
+
 }  // namespace
 
 PictureLook picture_look(const Box& box) {
@@ -69,7 +77,9 @@ const ScaledImage& PictureCache::image(const Picture& picture, bool transparent,
   if (ratio > 1) {
     if (e.variant_ratio != ratio) {
       e.variant_ratio = ratio;
-      e.variant = finer_image(*picture, ratio, look);
+      std::optional<ScaledImage> ahead;
+      if (ahead_ && ahead_ratio_ == ratio) ahead = ahead_->take(ahead_key(picture.get(), look));
+      e.variant = ahead ? std::move(*ahead) : finer_image(*picture, ratio, look);
     }
     if (!e.variant.image.isNull()) return e.variant;
   }
@@ -90,6 +100,30 @@ void PictureCache::forget_variants() {
       entry.variant_ratio = 0;
       entry.variant = {};
     }
+}
+
+void PictureCache::read_ahead(const std::vector<const Box*>& boxes, qreal ratio) {
+  ahead_.reset();
+  if (!(ratio > 1)) return;
+  std::vector<std::pair<std::string, BackgroundJobs<ScaledImage>::Job>> jobs;
+  std::unordered_set<std::string> asked;
+  for (const Box* box : boxes) {
+    const Picture& picture = box->picture;
+    if (!picture || picture->source.empty()) continue;
+    const PictureLook look = picture_look(*box);
+    const auto held = entries_[static_cast<int>(look)].find(picture.get());
+    if (held != entries_[static_cast<int>(look)].end() && held->second.variant_ratio == ratio &&
+        held->second.picture.lock() == picture)
+      continue;
+    std::string key = ahead_key(picture.get(), look);
+    if (!asked.insert(key).second) continue;
+    // The job holds the picture, so that no other one takes its address while the key stands.
+    jobs.emplace_back(std::move(key),
+                      [picture, ratio, look] { return finer_image(*picture, ratio, look); });
+  }
+  ahead_ratio_ = ratio;
+  // The largest pictures come first in stacking order: a second thread goes on with the rest.
+  if (!jobs.empty()) ahead_ = std::make_unique<BackgroundJobs<ScaledImage>>(std::move(jobs), 2);
 }
 
 bool let_go_of_plain_pictures(Scene& scene, qreal ratio) {

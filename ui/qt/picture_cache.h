@@ -2,9 +2,13 @@
 
 #include <QImage>
 #include <filesystem>
+#include <memory>
+#include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "lcd/scene.h"
+#include "skin/background_jobs.h"
 #include "ui/qt/picture_qimage.h"
 
 namespace qm {
@@ -35,6 +39,13 @@ class PictureCache {
   void prune(const Scene& scene);
   // Forgets the finer versions, to be chosen afresh for another ratio.
   void forget_variants();
+  // Starts reading the finer versions of these boxes' pictures for the ratio on threads of their
+  // own, so that the paint that first needs them takes them ready (or reads one not yet begun
+  // itself); pictures whose finer version is held already are passed over.
+  void read_ahead(const std::vector<const Box*>& boxes, qreal ratio);
+  bool reading_ahead() const { return ahead_ != nullptr; }
+  // Lets go of whatever was read ahead and not taken.
+  void end_read_ahead() { ahead_.reset(); }
 
  private:
   struct Entry {
@@ -45,6 +56,8 @@ class PictureCache {
   };
 
   std::unordered_map<const Image*, Entry> entries_[3];
+  std::unique_ptr<BackgroundJobs<ScaledImage>> ahead_;
+  qreal ahead_ratio_ = 0;
 };
 
 // Where the screen shows only the finer versions, the plain pictures read from files that have
