@@ -1,8 +1,10 @@
 // Times what a person sees of the program on an X server: from starting it, or from a key press,
 // until a window with the given title stands on the screen and has been painted: half its area
-// repainted since it came there (a shaped window reports only what lies inside its shape).
+// repainted since it came there (a shaped window reports only what lies inside its shape). A
+// window the program makes anew is followed to the new one.
 //   window_watch start TITLE PROGRAM [ARG...]  starts PROGRAM, measures, then ends it (SIGTERM)
-//   window_watch key TITLE KEYSYM              presses KEYSYM with the pointer over that window
+//   window_watch key TITLE KEYSYM              presses KEYSYM with the pointer over that window,
+//                                              once it has been at rest for 300 ms
 //   window_watch damage TITLE SECONDS          counts what the window repaints meanwhile
 //   window_watch lit TITLE KEYSYM PRESSES [X Y W H]
 //                                              presses KEYSYM that many times, timing each press
@@ -184,6 +186,10 @@ class Watch {
       note_place(e.xconfigure.x, e.xconfigure.y, true);
     } else if (e.type == UnmapNotify && e.xunmap.window == window_) {
       on_screen_ = false;
+    } else if (e.type == DestroyNotify && e.xdestroywindow.window == window_) {
+      // A window made anew (another surface for another layout): the next one mapped is followed.
+      window_ = 0;
+      on_screen_ = false;
     } else if (e.type == damage_event_ + XDamageNotify) {
       const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(e);
       if (on_screen_ && damage.drawable == window_) {
@@ -272,7 +278,8 @@ int press_key(Display* d, const std::string& title, const char* key_name) {
   const auto [window, code] = *aimed;
   Watch watch(d, title);
   watch.follow(window);
-  XSync(d, False);
+  // The rest of an earlier change's repaint is not this key's.
+  watch.settle(std::chrono::milliseconds(300));
   watch.start_clock();
   XTestFakeKeyEvent(d, code, True, CurrentTime);
   XTestFakeKeyEvent(d, code, False, CurrentTime);

@@ -31,9 +31,11 @@ class AboutFormTest : public testing::Test {
 TEST_F(AboutFormTest, EscapeClosesOtherKeysDoNot) {
   form().show_about();
   // Texts are measured as the box first shows: each detail takes its text's size.
-  for (const QLabel* label : form().findChildren<QLabel*>())
-    if (!label->text().isEmpty() && label != &form().la_website_2())
+  for (const QLabel* label : form().findChildren<QLabel*>()) {
+    if (!label->text().isEmpty() && label != &form().la_website_2()) {
       EXPECT_EQ(label->size(), label->sizeHint()) << label->text().toStdString();
+    }
+  }
   QTest::keyClick(&form(), Qt::Key_Return);
   QTest::keyClick(&form(), Qt::Key_A);
   EXPECT_TRUE(form().isVisible());
