@@ -112,7 +112,7 @@ void MainWindow::run_layout(bool starting) {
       Gfx_Load_Skin(scene(), env_.program_dir, fullscreen_mode_, env_.screen_size(), ahead_.get());
   ahead_.reset();
   pictures_.prune(scene());
-  plain_let_go_ = false;
+  plain_let_go_for_ = 0;
   skin_lcd_ = result.lcd;
   set_lcd_look(read_lcd_look([this](const std::string& key,
                                     int fallback) { return settings_.read_integer(key, fallback); },

@@ -176,7 +176,7 @@ class MainWindow final : public QWidget,
   void schedule_flush();
   void flush();
   // Lets go of the plain pictures that have finer versions for the ratio.
-  void let_go_of_plain_pictures(qreal ratio);
+  void let_go_of_plain(qreal ratio);
   // On a screen of more than one device pixel per logical pixel, the finer pictures the window
   // is about to draw are read on threads of their own while it is made and shown.
   void read_pictures_ahead();
@@ -238,8 +238,8 @@ class MainWindow final : public QWidget,
   bool flush_pending_ = false;
   QRegion cut_;
   bool mask_dirty_ = false;
-  // Whether the plain pictures that have finer versions for the ratio have been let go.
-  bool plain_let_go_ = false;
+  // The ratio for which the plain pictures that have finer versions were let go; 0 for none.
+  qreal plain_let_go_for_ = 0;
   SegmentPainter segments_{pictures_};
   // The skin's look of the crystal, for what the user has not chosen.
   LcdLook skin_lcd_;

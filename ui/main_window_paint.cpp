@@ -49,20 +49,20 @@ void MainWindow::schedule_flush() {
       this, [this] { flush(); }, Qt::QueuedConnection);
 }
 
-void MainWindow::let_go_of_plain_pictures(qreal ratio) {
+void MainWindow::let_go_of_plain(qreal ratio) {
   // Without a colour key only the finer pictures are drawn (the window's shape needs no plain
   // one): the plain ones are let go before the finer ones are read. The boxes keep the same
   // drawing, so nothing is repainted for it.
-  plain_let_go_ = true;
+  plain_let_go_for_ = ratio;
   scene().set_listener(nullptr);
-  if (qm::let_go_of_plain_pictures(scene(), ratio)) pictures_.prune(scene());
+  if (let_go_of_plain_pictures(scene(), ratio)) pictures_.prune(scene());
   scene().set_listener(this);
 }
 
 void MainWindow::read_pictures_ahead() {
   const qreal ratio = devicePixelRatio();
   if (!(ratio > 1)) return;
-  if (!scene().window().color_key) let_go_of_plain_pictures(ratio);
+  if (!scene().window().color_key) let_go_of_plain(ratio);
   // What the first paint draws: the boxes shown and every printed segment, lit or not.
   std::vector<const Box*> boxes;
   for (BoxId id : Scene::stacking_order()) {
@@ -99,10 +99,9 @@ void MainWindow::flush() {
     clearMask();
     ratio_ = ratio;
     buffer_ = QImage();
-    plain_let_go_ = false;
   }
   const bool keyed = scene().window().color_key;
-  if (!keyed && !plain_let_go_ && isVisible()) let_go_of_plain_pictures(ratio);
+  if (!keyed && plain_let_go_for_ != ratio && isVisible()) let_go_of_plain(ratio);
   if (!keyed) {
     // Nothing needs the picture composed ahead of painting: each paint composes straight into the
     // window's backing store, so no second frame of the screen's size is held beside it.
